@@ -1,0 +1,32 @@
+# Installs the library, its public headers, a CMake package and a pkg-config
+# file, so hosts can use find_package(QuenvarSpell) or pkg-config quenvarspell.
+include(CMakePackageConfigHelpers)
+
+set(QUENVAR_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/QuenvarSpell)
+
+install(TARGETS quenvarspell EXPORT QuenvarSpellTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+foreach(header IN LISTS QUENVAR_PUBLIC_HEADERS)
+  install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quenvarspell)
+endforeach()
+install(FILES ${QUENVAR_STAGED_INCLUDE}/quenvarspell/export.h
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quenvarspell)
+
+install(EXPORT QuenvarSpellTargets NAMESPACE QuenvarSpell::
+  DESTINATION ${QUENVAR_CMAKE_DIR})
+configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/QuenvarSpellConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/QuenvarSpellConfig.cmake
+  INSTALL_DESTINATION ${QUENVAR_CMAKE_DIR})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/QuenvarSpellConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/QuenvarSpellConfig.cmake
+              ${PROJECT_BINARY_DIR}/QuenvarSpellConfigVersion.cmake
+  DESTINATION ${QUENVAR_CMAKE_DIR})
+
+# The file names its prefix relative to itself, so the package can be moved.
+file(RELATIVE_PATH QUENVAR_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
+string(REGEX REPLACE "/$" "" QUENVAR_PC_TO_PREFIX ${QUENVAR_PC_TO_PREFIX})
+configure_file(${CMAKE_CURRENT_LIST_DIR}/quenvarspell.pc.in
+  ${PROJECT_BINARY_DIR}/quenvarspell.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/quenvarspell.pc
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

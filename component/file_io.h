@@ -1,0 +1,37 @@
+// The component's file operations. Each failure throws std::system_error
+// carrying errno, with the path named in what().
+
+#ifndef QUENVARSPELL_COMPONENT_FILE_IO_H_
+#define QUENVARSPELL_COMPONENT_FILE_IO_H_
+
+#include <string>
+#include <string_view>
+
+namespace quenvar {
+
+// The file-system path (UTF-8) of a path given as UTF-16. Throws
+// std::system_error (EINVAL) for a path holding a NUL character, which the
+// system would silently cut short.
+std::string FileSystemPath(std::u16string_view path);
+
+// The whole content of the file at path.
+std::string ReadFile(const std::string& path);
+
+// Replaces the file at path (following a symbolic link to its target) with
+// bytes, atomically: the bytes go to a new file in the same folder, which is
+// flushed to disk and then renamed over the target. On any failure the old
+// file is left exactly as it was and no new file remains. A new target gets
+// the permissions the process's umask gives; an existing one keeps its own.
+void ReplaceFile(const std::string& path, std::string_view bytes);
+
+// Creates the file at path with bytes, mode 0600, failing if any file or
+// link of that name exists already (so no planted link is followed). A file
+// created but not completely written is removed again.
+void WriteNewFile(const std::string& path, std::string_view bytes);
+
+// Deletes the file at path; answers false when that fails, for any reason.
+bool RemoveFile(const std::string& path) noexcept;
+
+}  // namespace quenvar
+
+#endif  // QUENVARSPELL_COMPONENT_FILE_IO_H_

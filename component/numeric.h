@@ -1,0 +1,20 @@
+// The test whether a word is a number.
+
+#ifndef QUENVARSPELL_COMPONENT_NUMERIC_H_
+#define QUENVARSPELL_COMPONENT_NUMERIC_H_
+
+#include <string_view>
+
+namespace quenvar {
+
+// True when the whole text is a number as a person writes one: optional
+// blanks (space, tab) around it, a sign, one currency sign ($ € £ ¥) before
+// or after the number, ASCII digits with ',' between digits as grouping, at
+// most one '.', and an exponent 'e' or 'E' with optional sign and digits.
+// So 42, -7, 3.5, .5, 1,000, 1e3, $5 and 5€ are numbers; "nan", "inf",
+// "0x1p3", "1,", "e5" and ordinary words are not.
+bool IsNumeric(std::u16string_view text);
+
+}  // namespace quenvar
+
+#endif  // QUENVARSPELL_COMPONENT_NUMERIC_H_

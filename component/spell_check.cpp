@@ -1,0 +1,109 @@
+#include <quenvarspell/spell_check.h>
+
+#include <algorithm>
+
+#include "dictionary/check_word.h"
+#include "dictionary/custom_list.h"
+
+namespace quenvar {
+
+void SpellCheckEvents::SpellReplace(const std::u16string&, const std::u16string&,
+                                    std::int32_t, WordArray&) {}
+void SpellCheckEvents::SpellWordNotInDic(const std::u16string&, std::int32_t,
+                                         Boolean&) {}
+
+// Hands each event to every sink connected at that moment, in connection
+// order. A sink that is disconnected by an earlier sink's handler during the
+// same event does not receive it.
+class SpellCheck::ConnectedSinks : public SpellCheckEvents {
+ public:
+  explicit ConnectedSinks(const SpellCheck& object) : object_(object) {}
+
+  void SpellReplace(const std::u16string& sOriginalWord,
+                    const std::u16string& sReplacementWord,
+                    std::int32_t lPosStart, WordArray& sSuggestions) override {
+    ForEachSink([&](SpellCheckEvents& sink) {
+      sink.SpellReplace(sOriginalWord, sReplacementWord, lPosStart,
+                        sSuggestions);
+    });
+  }
+  void SpellWordNotInDic(const std::u16string& sOriginalWord,
+                         std::int32_t lPosStart, Boolean& Cancel) override {
+    ForEachSink([&](SpellCheckEvents& sink) {
+      sink.SpellWordNotInDic(sOriginalWord, lPosStart, Cancel);
+    });
+  }
+
+ private:
+  template <typename Raise>
+  void ForEachSink(Raise raise) {
+    std::vector<std::uint32_t> cookies;
+    for (const Connection& c : object_.connections_) cookies.push_back(c.cookie);
+    for (std::uint32_t cookie : cookies) {
+      const auto& connections = object_.connections_;
+      const auto it = std::find_if(
+          connections.begin(), connections.end(),
+          [cookie](const Connection& c) { return c.cookie == cookie; });
+      if (it != connections.end()) raise(*it->sink);
+    }
+  }
+
+  const SpellCheck& object_;
+};
+
+SpellCheck::SpellCheck() = default;
+SpellCheck::~SpellCheck() = default;
+
+Boolean SpellCheck::CheckWord(const std::u16string& sWord,
+                              Boolean bCheckCustom) {
+  return quenvar::CheckWord(sWord, bCheckCustom != 0) ? kTrue : kFalse;
+}
+
+WordArray SpellCheck::GetSuggestions(const std::u16string&, Boolean) {
+  throw Error("GetSuggestions is not available in this build yet");
+}
+
+Variant SpellCheck::AddToCustom(const std::u16string& sWord) {
+  quenvar::AddToCustom(sWord);
+  return {};
+}
+
+Variant SpellCheck::SaveCustom(const std::u16string& sFile) {
+  quenvar::SaveCustom(sFile);
+  return {};
+}
+
+Boolean SpellCheck::LoadCustom(const std::u16string& sFile) {
+  quenvar::LoadCustom(sFile);
+  return kFalse;
+}
+
+Variant SpellCheck::ShowSuggestionDialog(const std::u16string&) {
+  throw Error("ShowSuggestionDialog is not available in this build yet");
+}
+
+Variant SpellCheck::CheckText(std::u16string&, Boolean) {
+  throw Error("CheckText is not available in this build yet");
+}
+
+Variant SpellCheck::Init() {
+  throw Error("Init is not available in this build yet: no built-in word list");
+}
+
+std::uint32_t SpellCheck::Advise(SpellCheckEvents& sink) {
+  connections_.push_back({++last_cookie_, &sink});
+  return last_cookie_;
+}
+
+void SpellCheck::Unadvise(std::uint32_t cookie) {
+  const auto it = std::find_if(
+      connections_.begin(), connections_.end(),
+      [cookie](const Connection& c) { return c.cookie == cookie; });
+  if (it == connections_.end()) {
+    throw Error("Unadvise: no sink is connected with cookie " +
+                std::to_string(cookie));
+  }
+  connections_.erase(it);
+}
+
+}  // namespace quenvar

@@ -1,0 +1,28 @@
+// Whether a word is spelled correctly, and the word cleaning shared with the
+// suggestions.
+
+#ifndef QUENVARSPELL_DICTIONARY_CHECK_WORD_H_
+#define QUENVARSPELL_DICTIONARY_CHECK_WORD_H_
+
+#include <string>
+#include <string_view>
+
+namespace quenvar {
+
+// True when every byte lies in 64..123 (the ASCII letters, the at sign, the
+// six characters between Z and a, and the left brace); true for no bytes.
+bool IsPlainWord(std::string_view bytes);
+
+// The word with surrounding punctuation, a trailing hyphen or apostrophe, or
+// a possessive 's cut off; empty when fewer than two letters, spaces and
+// apostrophes remain. A plain word comes back unchanged.
+std::u16string CleanWord(std::u16string_view word);
+
+// True when sWord counts as correctly spelled in this thread's lists: it is
+// shorter than two characters or numeric once lower-cased, in the main list
+// lower-cased or after cleaning, or (with bCheckCustom) in the custom list.
+bool CheckWord(std::u16string_view sWord, bool bCheckCustom);
+
+}  // namespace quenvar
+
+#endif  // QUENVARSPELL_DICTIONARY_CHECK_WORD_H_

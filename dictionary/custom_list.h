@@ -1,0 +1,58 @@
+// The custom word list: the host's and the user's own words, kept per thread
+// in the order added, and saved to and loaded from a plain text file.
+
+#ifndef QUENVARSPELL_DICTIONARY_CUSTOM_LIST_H_
+#define QUENVARSPELL_DICTIONARY_CUSTOM_LIST_H_
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <quenvarspell/spell_check.h>
+
+namespace quenvar {
+
+class CustomWordList {
+ public:
+  // The words exactly as added or loaded; std::nullopt until the first.
+  const WordArray& words() const { return words_; }
+
+  void Add(std::u16string word);
+
+  // Replaces every word with words. REQUIRES: !words.empty().
+  void Replace(std::vector<std::u16string> words);
+
+  // True when some word, lower-cased, equals lowered exactly.
+  bool ContainsLowered(std::u16string_view lowered) const;
+
+ private:
+  WordArray words_;
+  std::vector<std::u16string> lowered_;  // words_, each lower-cased
+};
+
+// Appends sWord, unchanged, to this thread's custom list.
+void AddToCustom(const std::u16string& sWord);
+
+// True when this thread's custom list holds sWord, ignoring letter case.
+bool IsInCustom(std::u16string_view sWord);
+
+// Writes this thread's custom list to sFile (empty: DefaultCustomFile()), one
+// Windows-1252 line per word, each ended by CR LF, replacing the file
+// atomically. Throws std::system_error; the old file is then unchanged.
+void SaveCustom(std::u16string_view sFile);
+
+// Runs LoadCustomFile on sFile, or on DefaultCustomFile() when it is empty.
+void LoadCustom(std::u16string_view sFile);
+
+// Replaces this thread's custom list with the lines of two or more characters
+// of the file at path, when it has any. Throws std::system_error when the
+// file cannot be read; the list is then unchanged.
+void LoadCustomFile(const std::string& path);
+
+// The folder of the library (or program) holding the component, followed by
+// "/qzvcust.dic".
+std::string DefaultCustomFile();
+
+}  // namespace quenvar
+
+#endif  // QUENVARSPELL_DICTIONARY_CUSTOM_LIST_H_

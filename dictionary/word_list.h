@@ -1,0 +1,68 @@
+// The main word list: a fixed number of entries, stored in their single-byte
+// form, and the two-byte prefix index over them.
+
+#ifndef QUENVARSPELL_DICTIONARY_WORD_LIST_H_
+#define QUENVARSPELL_DICTIONARY_WORD_LIST_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quenvar {
+
+// The number of entries of the main word list.
+inline constexpr std::int32_t kDicCapacity = 101813;
+
+// The prefix key of a word's single-byte form: first byte plus 256 times the
+// second. REQUIRES: bytes.size() >= 2.
+inline std::uint32_t PrefixKey(std::string_view bytes) {
+  return static_cast<unsigned char>(bytes[0]) +
+         256u * static_cast<unsigned char>(bytes[1]);
+}
+
+class MainWordList {
+ public:
+  // All entries empty, both tables zero.
+  MainWordList();
+
+  std::int32_t capacity() const { return kDicCapacity; }
+
+  // Entry index in single-byte form. REQUIRES: 0 <= index < capacity().
+  std::string_view Entry(std::int32_t index) const {
+    return std::string_view(blob_).substr(
+        offsets_[index], offsets_[index + 1] - offsets_[index]);
+  }
+
+  // The first and last index of the words of a prefix key, as the last load
+  // left them (0 and 0 for a key no load has seen).
+  std::int32_t PrefixStart(std::uint32_t key) const { return lPrefixStart[key]; }
+  std::int32_t PrefixEnd(std::uint32_t key) const { return lPrefixEnd[key]; }
+
+  // True when an entry between the start and end index of the prefix key of
+  // bytes, both inclusive, equals bytes. REQUIRES: bytes.size() >= 2.
+  bool BucketContains(std::string_view bytes) const;
+
+  // Stores the lines of content (a word-list file) of two or more characters
+  // from entry 0 upward, updating the prefix index as each word's key
+  // changes, and stops once every entry is filled. Entries past the stored
+  // words, and the table entries of keys the content lacks, keep their
+  // values: words with the same prefix key are expected to stand together.
+  void Load(std::string_view content);
+
+ private:
+  // Entry i is blob_[offsets_[i], offsets_[i + 1]).
+  std::string blob_;
+  std::vector<std::uint32_t> offsets_;
+  std::vector<std::int32_t> lPrefixStart;
+  std::vector<std::int32_t> lPrefixEnd;
+};
+
+// Fills this thread's main word list from the word-list file at path.
+// Throws std::system_error when the file cannot be read; the list is then
+// unchanged.
+void LoadWordList(const std::string& path);
+
+}  // namespace quenvar
+
+#endif  // QUENVARSPELL_DICTIONARY_WORD_LIST_H_

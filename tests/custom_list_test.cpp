@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include <quenvarspell/spell_check.h>
+
+#include "component/thread_state.h"
+#include "component/word_array.h"
+#include "dictionary/custom_list.h"
+#include "tests/test_support.h"
+
+namespace quenvar {
+namespace {
+
+using testing::OnFreshThread;
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+const WordArray& CustomWords() { return State().sCustomWords.words(); }
+
+TEST(CustomList, StartsWithoutStorageAndKeepsWordsAsAdded) {
+  OnFreshThread([] {
+    EXPECT_EQ(CustomWords(), std::nullopt);
+    AddToCustom(u"Quenvar");
+    AddToCustom(u"Quenvar");
+    AddToCustom(u"");
+    AddToCustom(u"New York");
+    const std::vector<std::u16string> expected = {u"Quenvar", u"Quenvar", u"",
+                                                  u"New York"};
+    EXPECT_EQ(CustomWords(), expected);
+  });
+}
+
+TEST(CustomList, LookupIgnoresCaseOnly) {
+  OnFreshThread([] {
+    EXPECT_FALSE(IsInCustom(u"anything"));
+    AddToCustom(u"\u00C9cole");
+    AddToCustom(u"McDonald's");
+    EXPECT_TRUE(IsInCustom(u"\u00E9COLE"));
+    EXPECT_TRUE(IsInCustom(u"mcdonald's"));
+    EXPECT_FALSE(IsInCustom(u"mcdonald"));
+    EXPECT_FALSE(IsInCustom(u"ecole"));
+  });
+}
+
+TEST(CustomFile, SavesWindows1252LinesEachEndedByCrLf) {
+  TempDir dir;
+  OnFreshThread([&] {
+    const std::string path = dir.File("custom.dic");
+    SaveCustom(FromUtf8(path));
+    EXPECT_EQ(ReadBytes(path), "");  // an empty list still makes the file
+
+    AddToCustom(u"caf\u00E9");
+    AddToCustom(u"\u20ACuro");
+    AddToCustom(u"x");
+    AddToCustom(u"\u4E00\u4E8C");  // no Windows-1252 form
+    SaveCustom(FromUtf8(path));
+    EXPECT_EQ(ReadBytes(path), "caf\xE9\r\n\x80uro\r\nx\r\n??\r\n");
+  });
+}
+
+TEST(CustomFile, SaveThenLoadGivesTheListBackLessShortEntries) {
+  TempDir dir;
+  OnFreshThread([&] {
+    const std::u16string path = FromUtf8(dir.File("custom.dic"));
+    for (const char16_t* word : {u"caf\u00E9", u"a", u"", u"two words", u"ok"}) {
+      AddToCustom(word);
+    }
+    SaveCustom(path);
+    AddToCustom(u"added later");
+    LoadCustom(path);
+    const std::vector<std::u16string> expected = {u"caf\u00E9", u"two words",
+                                                  u"ok"};
+    EXPECT_EQ(CustomWords(), expected);
+  });
+}
+
+TEST(CustomFile, LoadReplacesTheListOnlyWhenTheFileHasWords) {
+  TempDir dir;
+  OnFreshThread([&] {
+    AddToCustom(u"kept");
+    const std::string empty = dir.File("empty.dic");
+    WriteBytes(empty, "a\r\n\r\nb");
+    LoadCustom(FromUtf8(empty));
+    EXPECT_EQ(CustomWords(), std::vector<std::u16string>{u"kept"});
+
+    const std::string mixed = dir.File("mixed.dic");
+    WriteBytes(mixed, "one\ntwo\rthree\r\nfour");  // any line end, last none
+    LoadCustom(FromUtf8(mixed));
+    const std::vector<std::u16string> expected = {u"one", u"two", u"three",
+                                                  u"four"};
+    EXPECT_EQ(CustomWords(), expected);
+  });
+}
+
+TEST(CustomFile, LoadFailuresThrowAndKeepTheList) {
+  TempDir dir;
+  OnFreshThread([&] {
+    AddToCustom(u"kept");
+    for (const std::string& path :
+         {dir.File("missing.dic"), dir.path().string()}) {
+      EXPECT_THROW(LoadCustom(FromUtf8(path)), std::system_error) << path;
+    }
+    EXPECT_THROW(LoadCustom(std::u16string(u"a\0b", 3)), std::system_error);
+    EXPECT_EQ(CustomWords(), std::vector<std::u16string>{u"kept"});
+  });
+}
+
+TEST(CustomFile, LoadTakesAnyBytes) {
+  TempDir dir;
+  OnFreshThread([&] {
+    std::string bytes(100000, 'x');
+    bytes += std::string("\r\n\0\0\r\n\xFF\x81", 8);
+    const std::string path = dir.File("odd.dic");
+    WriteBytes(path, bytes);
+    LoadCustom(FromUtf8(path));
+    ASSERT_EQ(SafeUpperBound(CustomWords()), 2);
+    EXPECT_EQ((*CustomWords())[0].size(), 100000u);
+    EXPECT_EQ((*CustomWords())[1], std::u16string(2, u'\0'));
+    EXPECT_EQ((*CustomWords())[2], u"\u00FF\u0081");
+  });
+}
+
+TEST(CustomFile, SaveReplacesAtomicallyAndKeepsPermissions) {
+  TempDir dir;
+  OnFreshThread([&] {
+    const std::string path = dir.File("custom.dic");
+    WriteBytes(path, "old\r\n");
+    ::chmod(path.c_str(), 0640);
+    AddToCustom(u"new");
+    SaveCustom(FromUtf8(path));
+    EXPECT_EQ(ReadBytes(path), "new\r\n");
+    struct stat info;
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+  });
+}
+
+TEST(CustomFile, SaveThroughALinkWritesItsTarget) {
+  TempDir dir;
+  OnFreshThread([&] {
+    const std::string target = dir.File("real.dic");
+    const std::string link = dir.File("link.dic");
+    WriteBytes(target, "old\r\n");
+    std::filesystem::create_symlink(target, link);
+    AddToCustom(u"new");
+    SaveCustom(FromUtf8(link));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadBytes(target), "new\r\n");
+  });
+}
+
+TEST(CustomFile, FailedSaveThrowsLeavesTheTargetAndNoStrayFile) {
+  TempDir dir;
+  OnFreshThread([&] {
+    AddToCustom(u"word");
+    EXPECT_THROW(SaveCustom(FromUtf8(dir.File("no/such/folder.dic"))),
+                 std::system_error);
+    // The rename onto a folder fails after the new file was written.
+    const std::string folder = dir.File("taken");
+    std::filesystem::create_directory(folder);
+    WriteBytes(folder + "/inside", "kept");
+    EXPECT_THROW(SaveCustom(FromUtf8(folder)), std::system_error);
+    EXPECT_EQ(ReadBytes(folder + "/inside"), "kept");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+  });
+}
+
+TEST(CustomFile, DefaultFileLivesBesideTheComponent) {
+  const std::string path = DefaultCustomFile();
+  EXPECT_TRUE(path.ends_with("/qzvcust.dic")) << path;
+  EXPECT_EQ(path.front(), '/');
+  EXPECT_TRUE(std::filesystem::is_directory(
+      std::filesystem::path(path).parent_path()));
+}
+
+}  // namespace
+}  // namespace quenvar

@@ -1,0 +1,31 @@
+# Run by ctest: installs the built package into a fresh prefix, then builds
+# and runs a small host against it with find_package and with pkg-config.
+file(REMOVE_RECURSE ${WORK_DIR})
+set(prefix ${WORK_DIR}/prefix)
+
+function(run)
+  execute_process(COMMAND ${ARGV} RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "failed (${result}): ${ARGV}")
+  endif()
+endfunction()
+
+run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+
+run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/consumer -B ${WORK_DIR}/cmake-build
+    -DCMAKE_PREFIX_PATH=${prefix} "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}")
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/cmake-build)
+run(${WORK_DIR}/cmake-build/consumer)
+
+find_program(PKG_CONFIG pkg-config REQUIRED)
+find_program(CXX NAMES c++ g++ REQUIRED)
+set(ENV{PKG_CONFIG_PATH} ${prefix}/lib/pkgconfig)
+execute_process(COMMAND ${PKG_CONFIG} --cflags --libs quenvarspell
+  OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "pkg-config does not know quenvarspell")
+endif()
+separate_arguments(flags UNIX_COMMAND "${CXX_FLAGS} ${flags}")
+run(${CXX} -std=c++20 ${SOURCE_DIR}/tests/consumer/consumer.cpp ${flags}
+    -Wl,-rpath,${prefix}/lib -o ${WORK_DIR}/pkg-config-consumer)
+run(${WORK_DIR}/pkg-config-consumer)
