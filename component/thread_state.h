@@ -8,12 +8,16 @@
 
 #include "dictionary/custom_list.h"
 #include "dictionary/word_list.h"
+#include "sysinfo/sys_info.h"
 
 namespace quenvar {
 
 struct ThreadState {
   MainWordList sDicWords;
   CustomWordList sCustomWords;
+  // Hands out the temp file names of the built-in list's load, and deletes
+  // any such file still left when the thread's state ends.
+  SysInfo sys_info;
   // Reused by the hot paths so that a check allocates nothing once warm.
   std::string scratch_bytes;
 };

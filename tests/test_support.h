@@ -4,6 +4,7 @@
 #define QUENVARSPELL_TESTS_TEST_SUPPORT_H_
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -22,6 +23,20 @@ class TempDir {
 
  private:
   std::filesystem::path path_;
+};
+
+// Sets an environment variable (or unsets it, for std::nullopt) for the
+// object's life, then restores it.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, std::optional<std::string> value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  std::string name_;
+  std::optional<std::string> old_;
 };
 
 std::string ReadBytes(const std::string& path);

@@ -1,0 +1,138 @@
+#include "sysinfo/sys_info.h"
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <gnu/libc-version.h>
+#include <quenvarspell/spell_check.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <system_error>
+
+#include "component/file_io.h"
+
+namespace quenvar {
+namespace {
+
+// The system services below fill a buffer of this many NULs with
+// NUL-terminated text, and leave it all NUL when they fail.
+constexpr std::size_t kServiceBufferLength = PATH_MAX;
+
+void QueryTempPath(std::string& buffer) {
+  const char* tmpdir = std::getenv("TMPDIR");
+  const std::string_view folder = tmpdir != nullptr && tmpdir[0] != '\0' &&
+                                          std::strlen(tmpdir) < buffer.size()
+                                      ? tmpdir
+                                      : "/tmp";
+  folder.copy(buffer.data(), folder.size());
+}
+
+// The folder of the file the C library was loaded from, without its
+// trailing '/' (so the root folder leaves the text empty).
+void QuerySystemDirectory(std::string& buffer) {
+  Dl_info info{};
+  if (::dladdr(reinterpret_cast<void*>(&::gnu_get_libc_version), &info) != 0 &&
+      info.dli_fname != nullptr &&
+      ::realpath(info.dli_fname, buffer.data()) != nullptr) {
+    if (char* slash = std::strrchr(buffer.data(), '/')) {
+      *slash = '\0';
+      return;
+    }
+  }
+  buffer.assign(buffer.size(), '\0');
+}
+
+// The first n characters (not bytes) of UTF-8 text.
+std::string_view FirstCharacters(std::string_view text, std::size_t n) {
+  std::size_t end = 0;
+  for (std::size_t count = 0; end < text.size() && count < n; ++count) {
+    ++end;
+    while (end < text.size() && (text[end] & 0xC0) == 0x80) ++end;
+  }
+  return text.substr(0, end);
+}
+
+// Creates an empty file, mode 0600, named folder + prefix + four hex digits
+// + ".TMP" for the first number from a random start that no file of the
+// folder has, and answers its name. Throws std::system_error naming the
+// folder when no such file can be created.
+std::string CreateUniqueFile(const std::string& folder,
+                             std::string_view prefix) {
+  if (folder.empty()) {
+    throw std::system_error(ENOENT, std::generic_category(),
+                            "no folder given for a temp file");
+  }
+  const std::string stem =
+      (folder.back() == '/' ? folder : folder + '/') + std::string(prefix);
+  constexpr unsigned kNumbers = 0xFFFF;  // 1 to FFFF; 0 stands for "pick one"
+  const unsigned start = std::random_device()() % kNumbers;
+  int error = EEXIST;
+  for (unsigned i = 0; i < kNumbers && error == EEXIST; ++i) {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "%04X.TMP",
+                  (start + i) % kNumbers + 1);
+    std::string name = stem + suffix;
+    const int fd =
+        ::open(name.c_str(),
+               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+      ::close(fd);
+      return name;
+    }
+    error = errno;
+  }
+  throw std::system_error(error, std::generic_category(),
+                          "cannot create a temp file in '" + folder + "'");
+}
+
+}  // namespace
+
+SysInfo::~SysInfo() { DeleteTempFiles(); }
+
+std::string SysInfo::TempPath() const {
+  std::string buffer(kServiceBufferLength, '\0');
+  QueryTempPath(buffer);
+  return AddTrailingSeparator(TrimAtNull(buffer));
+}
+
+std::string SysInfo::SystemDirectory() const {
+  std::string buffer(kServiceBufferLength, '\0');
+  QuerySystemDirectory(buffer);
+  return AddTrailingSeparator(TrimAtNull(buffer));
+}
+
+std::string SysInfo::CreateTempFile(const std::string& sPathName,
+                                    std::string_view sPrefix, bool bCreate) {
+  std::string name = CreateUniqueFile(sPathName, FirstCharacters(sPrefix, 3));
+  if (!RemoveFile(name)) {
+    throw std::system_error(errno, std::generic_category(),
+                            "cannot delete '" + name + "'");
+  }
+  if (bCreate) sTempFiles.push_back(name);
+  return name;
+}
+
+void SysInfo::DeleteTempFiles() noexcept {
+  for (const std::string& name : sTempFiles) RemoveFile(name);
+  std::vector<std::string>().swap(sTempFiles);
+}
+
+std::string SysInfo::TrimAtNull(std::string_view text) {
+  const std::size_t nul = text.find('\0');
+  if (nul == std::string_view::npos) {
+    throw Error("TrimAtNull: the text holds no NUL character");
+  }
+  return std::string(text.substr(0, nul));
+}
+
+std::string SysInfo::AddTrailingSeparator(std::string text) {
+  if (text.empty() || text.back() != '/') text += '/';
+  return text;
+}
+
+}  // namespace quenvar
