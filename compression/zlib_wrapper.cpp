@@ -1,0 +1,181 @@
+#include "compression/zlib_wrapper.h"
+
+#include <quenvarspell/spell_check.h>
+#include <zlib.h>
+
+#include <climits>
+#include <cmath>
+#include <string_view>
+
+#include "component/file_io.h"
+#include "component/text.h"
+
+namespace quenvar {
+namespace {
+
+constexpr std::size_t kPrefixLength = 4;
+
+const Bytef* BytesOf(const std::string& text) {
+  return reinterpret_cast<const Bytef*>(text.data());
+}
+
+// Replaces data with the first produced bytes of work, the length the
+// library left. After a failure that produced nothing, data is kept.
+template <typename Buffer>
+void TakeResult(Buffer& data, Buffer& work, uLongf produced, int code) {
+  if (produced == 0 && code != Z_OK) return;
+  work.resize(produced);
+  data.swap(work);
+}
+
+std::int32_t CheckedLength(std::size_t length, const char* what) {
+  if (length > static_cast<std::size_t>(INT32_MAX)) {
+    throw Error(std::string(what) + " is longer than 2^31 - 1 bytes");
+  }
+  return static_cast<std::int32_t>(length);
+}
+
+void WritePrefixed(const std::string& path, std::uint32_t length,
+                   const ByteArray& data) {
+  std::string bytes(kPrefixLength, '\0');
+  for (std::size_t i = 0; i < kPrefixLength; ++i) {
+    bytes[i] = static_cast<char>(length >> (8 * i));
+  }
+  bytes.append(data.begin(), data.end());
+  RemoveFile(path);
+  WriteNewFile(path, bytes);
+}
+
+}  // namespace
+
+std::int32_t WorkCapacity(std::int64_t n) {
+  const double x = static_cast<double>(n);
+  const double capacity = std::round(x + x * 0.01 + 12);
+  if (n < 0 || capacity > INT32_MAX) {
+    throw Error("no work buffer for " + std::to_string(n) +
+                " bytes: its capacity is out of range");
+  }
+  return static_cast<std::int32_t>(capacity);
+}
+
+std::int32_t ZlibWrapper::CompressByteArray(ByteArray& TheData,
+                                            std::int16_t CompressionLevel) {
+  if (TheData.empty()) throw Error("CompressByteArray: no data");
+  const std::int32_t n =
+      CheckedLength(TheData.size(), "CompressByteArray data");
+  original_size_ = n;
+  ByteArray work(static_cast<std::size_t>(WorkCapacity(n)), 0);
+  uLongf produced = work.size();
+  const int code = compress2(work.data(), &produced, TheData.data(),
+                             static_cast<uLong>(n), CompressionLevel);
+  TakeResult(TheData, work, produced, code);
+  compressed_size_ = static_cast<std::int32_t>(TheData.size());
+  return code;
+}
+
+std::int32_t ZlibWrapper::CompressString(std::u16string& TheString,
+                                         std::int16_t CompressionLevel) {
+  const std::int32_t n = CheckedLength(TheString.size(), "CompressString text");
+  original_size_ = n;
+  std::string work(static_cast<std::size_t>(WorkCapacity(n)), '\0');
+  const std::string source = ToSingleByte(TheString);
+  uLongf produced = work.size();
+  const int code =
+      compress2(reinterpret_cast<Bytef*>(work.data()), &produced,
+                BytesOf(source), static_cast<uLong>(n), CompressionLevel);
+  if (produced != 0 || code == Z_OK) {
+    work.resize(produced);
+    TheString = FromSingleByte(work);
+  }
+  compressed_size_ = static_cast<std::int32_t>(TheString.size());
+  return code;
+}
+
+std::int32_t ZlibWrapper::DecompressByteArray(ByteArray& TheData,
+                                              std::int32_t OrigSize,
+                                              std::int32_t lStart) {
+  original_size_ = OrigSize;
+  if (TheData.empty()) throw Error("DecompressByteArray: no data");
+  const std::int32_t length =
+      CheckedLength(TheData.size(), "DecompressByteArray data");
+  if (lStart < 0 || lStart >= length) {
+    throw Error("DecompressByteArray: start " + std::to_string(lStart) +
+                " lies outside the " + std::to_string(length) + " bytes");
+  }
+  if (OrigSize < 0) {
+    throw Error("DecompressByteArray: negative original size " +
+                std::to_string(OrigSize));
+  }
+  const std::int32_t m = length - lStart;
+  compressed_size_ = m;
+  ByteArray work(static_cast<std::size_t>(WorkCapacity(OrigSize)), 0);
+  uLongf produced = work.size();
+  const int code = uncompress(work.data(), &produced, TheData.data() + lStart,
+                              static_cast<uLong>(m));
+  if (produced == 0 && code == Z_OK) {
+    throw Error("DecompressByteArray: the decompressed data is empty");
+  }
+  TakeResult(TheData, work, produced, code);
+  return code;
+}
+
+std::int32_t ZlibWrapper::DecompressString(std::u16string& TheString,
+                                           std::int32_t OrigSize) {
+  original_size_ = OrigSize;
+  if (OrigSize < 0) {
+    throw Error("DecompressString: negative original size " +
+                std::to_string(OrigSize));
+  }
+  const std::string source = ToSingleByte(TheString);
+  std::string work(static_cast<std::size_t>(WorkCapacity(OrigSize)), '\0');
+  uLongf produced = work.size();
+  const int code =
+      uncompress(reinterpret_cast<Bytef*>(work.data()), &produced,
+                 BytesOf(source), static_cast<uLong>(source.size()));
+  if (produced != 0 || code == Z_OK) {
+    work.resize(produced);
+    TheString = FromSingleByte(work);
+  }
+  compressed_size_ = CheckedLength(TheString.size(), "DecompressString text");
+  return code;
+}
+
+std::int32_t ZlibWrapper::CompressFile(const std::u16string& FilePathIn,
+                                       const std::u16string& FilePathOut,
+                                       std::int16_t CompressionLevel) {
+  const std::string in = FileSystemPath(FilePathIn);
+  const std::string out = FileSystemPath(FilePathOut);
+  const std::string content = ReadFile(in);
+  if (content.empty())
+    throw Error("CompressFile: the file '" + in + "' is empty");
+  ByteArray data(content.begin(), content.end());
+  const std::int32_t code = CompressByteArray(data, CompressionLevel);
+  WritePrefixed(out, static_cast<std::uint32_t>(original_size_), data);
+  return code;
+}
+
+std::int32_t ZlibWrapper::DecompressFile(const std::u16string& FilePathIn,
+                                         const std::u16string& FilePathOut) {
+  const std::string in = FileSystemPath(FilePathIn);
+  const std::string out = FileSystemPath(FilePathOut);
+  const std::string content = ReadFile(in);
+  if (content.size() < kPrefixLength) {
+    throw Error("DecompressFile: the file '" + in +
+                "' is shorter than its 4-byte length prefix");
+  }
+  std::uint32_t stored = 0;
+  for (std::size_t i = 0; i < kPrefixLength; ++i) {
+    stored |= std::uint32_t{static_cast<unsigned char>(content[i])} << (8 * i);
+  }
+  // The stream moves to the front; the prefix's room stays zero at the end.
+  ByteArray data(content.size(), 0);
+  std::copy(content.begin() + kPrefixLength, content.end(), data.begin());
+  const std::int32_t code =
+      DecompressByteArray(data, static_cast<std::int32_t>(stored), 0);
+  RemoveFile(out);
+  WriteNewFile(out, std::string_view(reinterpret_cast<const char*>(data.data()),
+                                     data.size()));
+  return code;
+}
+
+}  // namespace quenvar
