@@ -4,6 +4,7 @@
 
 #include "dictionary/check_word.h"
 #include "dictionary/custom_list.h"
+#include "dictionary/main_dictionary.h"
 
 namespace quenvar {
 
@@ -87,7 +88,8 @@ Variant SpellCheck::CheckText(std::u16string&, Boolean) {
 }
 
 Variant SpellCheck::Init() {
-  throw Error("Init is not available in this build yet: no built-in word list");
+  LoadMainDictionary();
+  return {};
 }
 
 std::uint32_t SpellCheck::Advise(SpellCheckEvents& sink) {

@@ -9,10 +9,13 @@
 #include <string_view>
 #include <vector>
 
+#include "resources/word_list_capacity.h"
+
 namespace quenvar {
 
-// The number of entries of the main word list.
-inline constexpr std::int32_t kDicCapacity = 101813;
+// The number of entries of the main word list: the number of lines of two or
+// more characters of the built-in list, counted from it at build time.
+inline constexpr std::int32_t kDicCapacity = kBuiltInWordCount;
 
 // The prefix key of a word's single-byte form: first byte plus 256 times the
 // second. REQUIRES: bytes.size() >= 2.
