@@ -1,0 +1,186 @@
+#include "cli/ispell_pipe.h"
+
+#include <array>
+#include <exception>
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include <quenvarspell/spell_check.h>
+
+#include "cli/personal_dictionary.h"
+#include "cli/text_encoding.h"
+#include "cli/text_position.h"
+
+namespace quenvar::cli {
+namespace {
+
+// The characters at which CheckText ends a word, so that the pipe splits a
+// line into the same words as `check` and `list` do.
+constexpr std::u16string_view kDelimiters = u"\t\n\r \"/?.;:,\\()[]{}<>|!";
+
+// One input line decoded, and the encoding its answers go back in.
+struct Line {
+  std::u16string text;
+  bool latin1;
+
+  std::string Encode(std::u16string_view part) const {
+    return latin1 ? ToLatin1(part) : ToUtf8(part);
+  }
+};
+
+Line DecodeLine(std::string_view bytes) {
+  if (FindInvalidUtf8(bytes)) return {FromLatin1(bytes), true};
+  return {FromUtf8(bytes), false};
+}
+
+// Calls visit(word, start) for each non-empty piece of text between
+// delimiters, start being its UTF-16 offset.
+template <typename Visit>
+void ForEachWord(std::u16string_view text, Visit visit) {
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find_first_of(kDelimiters, start);
+    if (end == std::u16string_view::npos) end = text.size();
+    if (end > start) visit(std::u16string(text.substr(start, end - start)), start);
+    start = end + 1;
+  }
+}
+
+// The state of one pipe session: the speller with the built-in list, the
+// personal dictionary and the session's words, the words added with "*"
+// that "#" has not saved yet, and the mode.
+class PipeSession {
+ public:
+  explicit PipeSession(const std::filesystem::path& personal)
+      : personal_(personal) {
+    speller_.Init();
+    LoadPersonalDictionary(speller_, personal_);
+  }
+
+  // Handles one input line, without its line end; answers on out.
+  void Handle(std::string_view line, std::ostream& out) {
+    const char command = line.empty() ? '\0' : line.front();
+    const std::string_view rest = line.empty() ? line : line.substr(1);
+    switch (command) {
+      case '*':
+      case '&':
+        AddToPersonal(DecodeLine(rest).text);
+        return;
+      case '@':
+        Accept(DecodeLine(rest).text);
+        return;
+      case '#':
+        Save();
+        return;
+      case '!':
+        terse_ = true;
+        return;
+      case '%':
+        terse_ = false;
+        return;
+      case '~':
+      case '+':
+      case '-':
+        return;
+      case '$':
+        if (rest.starts_with('$')) return;
+        break;
+      case '^':
+        CheckLine(rest, 1, out);
+        return;
+    }
+    CheckLine(line, 0, out);
+  }
+
+ private:
+  void CheckLine(std::string_view bytes, std::size_t shift, std::ostream& out) {
+    const Line line = DecodeLine(bytes);
+    ForEachWord(line.text, [&](const std::u16string& word, std::size_t start) {
+      if (speller_.CheckWord(word)) {
+        if (!terse_) out << "*\n";
+        return;
+      }
+      const std::string offset = std::to_string(
+          shift + CharacterCount(std::u16string_view(line.text).substr(0, start)));
+      const WordArray suggestions = speller_.GetSuggestions(word);
+      if (!suggestions || suggestions->empty()) {
+        out << "# " << line.Encode(word) << ' ' << offset << '\n';
+        return;
+      }
+      out << "& " << line.Encode(word) << ' ' << suggestions->size() << ' '
+          << offset << ':';
+      const char* separator = " ";
+      for (const std::u16string& suggestion : *suggestions) {
+        out << separator << line.Encode(suggestion);
+        separator = ", ";
+      }
+      out << '\n';
+    });
+    out << '\n' << std::flush;
+  }
+
+  // A word the file could not keep is accepted for the session only.
+  void AddToPersonal(const std::u16string& word) {
+    Accept(word);
+    if (!UnstorableReason(word)) unsaved_.push_back(word);
+  }
+
+  void Accept(const std::u16string& word) {
+    if (!word.empty() && !speller_.CheckWord(word)) speller_.AddToCustom(word);
+  }
+
+  // A failure is reported on standard error, which Ispell clients show, and
+  // the words are kept for the next "#".
+  void Save() {
+    if (unsaved_.empty()) return;
+    try {
+      AddToPersonalDictionary(personal_, unsaved_);
+      unsaved_.clear();
+    } catch (const std::exception& e) {
+      std::cerr << "quenvarspell: " << e.what() << std::endl;
+    }
+  }
+
+  SpellCheck speller_;
+  std::filesystem::path personal_;
+  std::vector<std::u16string> unsaved_;
+  bool terse_ = false;
+};
+
+std::string_view WithoutCarriageReturn(std::string_view line) {
+  if (line.ends_with('\r')) line.remove_suffix(1);
+  return line;
+}
+
+}  // namespace
+
+std::string IspellVersionLine() {
+  return "@(#) International Ispell Version 3.1.20 (but really QuenvarSpell " QUENVAR_VERSION ")";
+}
+
+int RunPipe(const std::filesystem::path& personal) {
+  PipeSession session(personal);
+  std::cout << IspellVersionLine() << '\n' << std::flush;
+  std::string line;
+  while (std::getline(std::cin, line)) {
+    session.Handle(WithoutCarriageReturn(line), std::cout);
+  }
+  return 0;
+}
+
+int RunIspellList(const std::filesystem::path& personal) {
+  SpellCheck speller;
+  speller.Init();
+  LoadPersonalDictionary(speller, personal);
+  std::string bytes;
+  while (std::getline(std::cin, bytes)) {
+    const Line line = DecodeLine(bytes);
+    ForEachWord(line.text, [&](const std::u16string& word, std::size_t) {
+      if (!speller.CheckWord(word)) std::cout << line.Encode(word) << '\n';
+    });
+  }
+  return 0;
+}
+
+}  // namespace quenvar::cli

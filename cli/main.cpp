@@ -1,0 +1,142 @@
+// quenvarspell: the component's spell checking at the terminal and for
+// editors. The commands live in the files named after them; this file holds
+// the command line.
+
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/fix_command.h"
+#include "cli/ispell_pipe.h"
+#include "cli/personal_dictionary.h"
+#include "cli/report_commands.h"
+
+namespace {
+
+constexpr const char* kPersonalHelp =
+    "Personal dictionary file (default: "
+    "$XDG_DATA_HOME/quenvarspell/personal.dic, ~/.local/share/... when "
+    "XDG_DATA_HOME is unset)";
+
+// The flags Ispell clients may pass: -a, -l, -v/-vv and -p have a meaning
+// here, the others are accepted and ignored.
+struct IspellFlags {
+  bool pipe = false;
+  bool list = false;
+  int version = 0;
+  int ignored_flags = 0;
+  std::string ignored_value;
+};
+
+void AddIspellFlags(CLI::App& app, IspellFlags& flags, std::string& personal) {
+  const std::string group = "Ispell compatibility";
+  app.add_flag("-a", flags.pipe, "Speak the Ispell pipe protocol (as `pipe`)")
+      ->group(group);
+  app.add_flag("-l", flags.list,
+               "Ispell list mode: the unknown words of standard input")
+      ->group(group);
+  app.add_flag("-v", flags.version, "Print the Ispell version line")->group(group);
+  app.add_option("-p", personal, "Personal dictionary file, as --personal")
+      ->type_name("FILE")
+      ->group(group);
+  for (const char* ignored : {"-B", "-C", "-m", "-S"}) {
+    app.add_flag(ignored, flags.ignored_flags, "Accepted and ignored")->group(group);
+  }
+  for (const char* ignored : {"-d", "-T", "-i", "--encoding"}) {
+    app.add_option(ignored, flags.ignored_value, "Accepted and ignored")
+        ->type_name("VALUE")
+        ->group(group);
+  }
+}
+
+int Run(int argc, char** argv) {
+  CLI::App app{"Spell checking with QuenvarSpell's English word list.",
+               "quenvarspell"};
+  app.set_version_flag("--version", std::string("quenvarspell ") + QUENVAR_VERSION);
+  app.require_subcommand(0, 1);
+  app.footer(
+      "Run `quenvarspell COMMAND --help` for a command's options.\n"
+      "Exit status: 0 nothing found, 1 `check` found unknown words, 2 error.");
+
+  std::string personal_option;
+  IspellFlags ispell;
+  app.add_option("--personal", personal_option, kPersonalHelp)->type_name("FILE");
+  AddIspellFlags(app, ispell, personal_option);
+
+  std::vector<std::string> inputs;
+  CLI::App* check = app.add_subcommand(
+      "check",
+      "Report each unknown word as FILE:LINE:COLUMN: WORD: suggestions "
+      "(standard input when no FILE or -)");
+  check->add_option("FILE", inputs, "UTF-8 text files")->type_name("");
+  CLI::App* list = app.add_subcommand(
+      "list", "Print each unknown word on a line of its own, nothing else");
+  list->add_option("FILE", inputs, "UTF-8 text files")->type_name("");
+
+  std::vector<std::string> words;
+  CLI::App* suggest = app.add_subcommand(
+      "suggest", "Print WORD: suggestions for each word");
+  suggest->add_option("WORD", words, "Words to find suggestions for")
+      ->type_name("")
+      ->required();
+  CLI::App* add = app.add_subcommand(
+      "add", "Add words to the personal dictionary and save it");
+  add->add_option("WORD", words, "Words to add")->type_name("")->required();
+
+  CLI::App* pipe = app.add_subcommand(
+      "pipe", "Speak the Ispell pipe protocol on standard input and output");
+  pipe->add_option("-p", personal_option, "Personal dictionary file, as --personal")
+      ->type_name("FILE");
+
+  std::string fix_file;
+  CLI::App* fix = app.add_subcommand(
+      "fix", "Correct FILE interactively in the suggestion dialog");
+  fix->add_option("FILE", fix_file, "UTF-8 text file to correct")
+      ->type_name("")
+      ->required();
+
+  for (CLI::App* command : {check, list, suggest, add, pipe, fix}) {
+    command->add_option("--personal", personal_option, kPersonalHelp)
+        ->type_name("FILE");
+  }
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int status = app.exit(e);
+    return status == 0 ? 0 : 2;
+  }
+
+  const auto personal = [&] {
+    return quenvar::cli::PersonalDictionaryPath(personal_option);
+  };
+  if (ispell.version > 0) {
+    std::cout << quenvar::cli::IspellVersionLine() << '\n';
+    return 0;
+  }
+  if (ispell.pipe || pipe->parsed()) return quenvar::cli::RunPipe(personal());
+  if (ispell.list) return quenvar::cli::RunIspellList(personal());
+  if (check->parsed()) return quenvar::cli::RunCheck(inputs, personal());
+  if (list->parsed()) return quenvar::cli::RunList(inputs, personal());
+  if (suggest->parsed()) return quenvar::cli::RunSuggest(words, personal());
+  if (add->parsed()) return quenvar::cli::RunAdd(words, personal());
+  if (fix->parsed()) return quenvar::cli::RunFix(fix_file, personal());
+  std::cerr << app.help();
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& e) {
+    std::cout.flush();
+    std::cerr << "quenvarspell: " << e.what() << '\n';
+    return 2;
+  }
+}

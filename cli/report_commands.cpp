@@ -1,0 +1,144 @@
+#include "cli/report_commands.h"
+
+#include <cstdint>
+#include <exception>
+#include <iostream>
+#include <map>
+#include <string_view>
+
+#include <quenvarspell/spell_check.h>
+
+#include "cli/file_access.h"
+#include "cli/personal_dictionary.h"
+#include "cli/text_encoding.h"
+#include "cli/text_position.h"
+
+namespace quenvar::cli {
+namespace {
+
+struct UnknownWord {
+  std::u16string word;
+  std::size_t offset;  // in UTF-16 code units
+};
+
+// Collects the words CheckText reports, in text order.
+class UnknownWords : public SpellCheckEvents {
+ public:
+  void SpellWordNotInDic(const std::u16string& sOriginalWord,
+                         std::int32_t lPosStart, Boolean&) override {
+    found.push_back({sOriginalWord, static_cast<std::size_t>(lPosStart)});
+  }
+  std::vector<UnknownWord> found;
+};
+
+// The speller of one command run: the built-in list and the personal
+// dictionary loaded.
+class Speller {
+ public:
+  explicit Speller(const std::filesystem::path& personal) {
+    speller_.Init();
+    LoadPersonalDictionary(speller_, personal);
+  }
+
+  std::vector<UnknownWord> UnknownWordsOf(std::u16string& text) {
+    UnknownWords sink;
+    const std::uint32_t cookie = speller_.Advise(sink);
+    speller_.CheckText(text, kFalse);
+    speller_.Unadvise(cookie);
+    return std::move(sink.found);
+  }
+
+  // "s1, s2, ..." or "no suggestions"; each word's list is computed once.
+  const std::string& SuggestionsFor(const std::u16string& word) {
+    auto [it, fresh] = suggestions_.try_emplace(word);
+    if (fresh) {
+      const WordArray words = speller_.GetSuggestions(word);
+      if (!words || words->empty()) {
+        it->second = "no suggestions";
+      } else {
+        for (const std::u16string& suggestion : *words) {
+          if (!it->second.empty()) it->second += ", ";
+          it->second += ToUtf8(suggestion);
+        }
+      }
+    }
+    return it->second;
+  }
+
+ private:
+  SpellCheck speller_;
+  std::map<std::u16string, std::string> suggestions_;
+};
+
+// The name and decoded text of one input.
+struct Input {
+  std::string name;
+  std::u16string text;
+};
+
+Input ReadInput(const std::string& input) {
+  if (input == "-") return {"<stdin>", DecodeDocument("<stdin>", ReadStandardInput())};
+  return {input, DecodeDocument(input, ReadFileBytes(input))};
+}
+
+// Runs report on each input in turn; an input that fails is reported on
+// standard error. Returns whether every input succeeded.
+template <typename Report>
+bool ForEachInput(std::vector<std::string> inputs, Report report) {
+  if (inputs.empty()) inputs.push_back("-");
+  bool all_read = true;
+  for (const std::string& name : inputs) {
+    try {
+      Input input = ReadInput(name);
+      report(input);
+    } catch (const std::exception& e) {
+      std::cout.flush();
+      std::cerr << "quenvarspell: " << e.what() << '\n';
+      all_read = false;
+    }
+  }
+  return all_read;
+}
+
+}  // namespace
+
+int RunCheck(const std::vector<std::string>& inputs,
+             const std::filesystem::path& personal) {
+  Speller speller(personal);
+  bool found_any = false;
+  const bool all_read = ForEachInput(inputs, [&](Input& input) {
+    const std::vector<UnknownWord> unknown = speller.UnknownWordsOf(input.text);
+    TextPositions positions(input.text);
+    for (const UnknownWord& word : unknown) {
+      const TextPosition at = positions.At(word.offset);
+      std::cout << input.name << ':' << at.line << ':' << at.column << ": "
+                << ToUtf8(word.word) << ": " << speller.SuggestionsFor(word.word)
+                << '\n';
+    }
+    found_any = found_any || !unknown.empty();
+  });
+  if (!all_read) return 2;
+  return found_any ? 1 : 0;
+}
+
+int RunList(const std::vector<std::string>& inputs,
+            const std::filesystem::path& personal) {
+  Speller speller(personal);
+  const bool all_read = ForEachInput(inputs, [&](Input& input) {
+    for (const UnknownWord& word : speller.UnknownWordsOf(input.text)) {
+      std::cout << ToUtf8(word.word) << '\n';
+    }
+  });
+  return all_read ? 0 : 2;
+}
+
+int RunSuggest(const std::vector<std::string>& words,
+               const std::filesystem::path& personal) {
+  Speller speller(personal);
+  for (const std::string& word : words) {
+    std::cout << word << ": " << speller.SuggestionsFor(DecodeArgument(word)) << '\n';
+  }
+  return 0;
+}
+
+}  // namespace quenvar::cli
