@@ -5,6 +5,7 @@
 #include "dictionary/check_word.h"
 #include "dictionary/custom_list.h"
 #include "dictionary/main_dictionary.h"
+#include "suggest/suggestions.h"
 
 namespace quenvar {
 
@@ -60,8 +61,9 @@ Boolean SpellCheck::CheckWord(const std::u16string& sWord,
   return quenvar::CheckWord(sWord, bCheckCustom != 0) ? kTrue : kFalse;
 }
 
-WordArray SpellCheck::GetSuggestions(const std::u16string&, Boolean) {
-  throw Error("GetSuggestions is not available in this build yet");
+WordArray SpellCheck::GetSuggestions(const std::u16string& sWord,
+                                     Boolean bCheckCustom) {
+  return quenvar::GetSuggestions(sWord, bCheckCustom != 0);
 }
 
 Variant SpellCheck::AddToCustom(const std::u16string& sWord) {

@@ -8,6 +8,7 @@
 
 #include "dictionary/custom_list.h"
 #include "dictionary/word_list.h"
+#include "suggest/similarity.h"
 #include "sysinfo/sys_info.h"
 
 namespace quenvar {
@@ -18,6 +19,7 @@ struct ThreadState {
   // Hands out the temp file names of the built-in list's load, and deletes
   // any such file still left when the thread's state ends.
   SysInfo sys_info;
+  SimilarityArrays similarity;
   // Reused by the hot paths so that a check allocates nothing once warm.
   std::string scratch_bytes;
 };
