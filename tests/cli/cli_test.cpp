@@ -1,0 +1,245 @@
+// The tool's commands, run as a user or an editor runs them: as a
+// subprocess, judged by what it prints and its exit status.
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/cli/tool_runner.h"
+
+namespace quenvar::cli::testing {
+namespace {
+
+using ::testing::EndsWith;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+class ToolTest : public ::testing::Test {
+ protected:
+  ProgramResult Run(std::vector<std::string> args, const std::string& input = "") {
+    args.insert(args.begin(), ToolPath());
+    return RunProgram(args, input,
+                      {{"HOME", home_.path()}, {"XDG_DATA_HOME", home_.File("data")}});
+  }
+
+  std::string Write(const std::string& name, const std::string& bytes) {
+    const std::string path = home_.File(name);
+    WriteBytes(path, bytes);
+    return path;
+  }
+
+  std::string DefaultPersonal() const {
+    return home_.File("data") + "/quenvarspell/personal.dic";
+  }
+
+  TempDir home_;
+};
+
+TEST_F(ToolTest, CheckReportsLinesAndColumnsInCharacters) {
+  // "é" is two bytes and one character, the emoji two UTF-16 units and one
+  // character; the CR of a CR LF line end belongs to no column.
+  const std::string file = Write(
+      "notes.txt",
+      "The café is nice.\r\nOne \xF0\x9F\x98\x80 recieve, xqzxqz\n\nlast wrld");
+  const ProgramResult result = Run({"check", file});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "");
+  EXPECT_THAT(result.out, StartsWith(file + ":2:7: recieve: "));
+  EXPECT_THAT(result.out, HasSubstr("receive"));
+  EXPECT_THAT(result.out, HasSubstr("\n" + file + ":2:16: xqzxqz: no suggestions\n"));
+  EXPECT_THAT(result.out, HasSubstr("\n" + file + ":4:6: wrld: "));
+}
+
+TEST_F(ToolTest, CheckReadsStandardInputAndExitsZeroForCleanText) {
+  EXPECT_EQ(Run({"check"}, "The house is small.\n").status, 0);
+  ProgramResult result = Run({"check", "-"}, "helo\n");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_THAT(result.out, StartsWith("<stdin>:1:1: helo: "));
+  // A byte order mark is not a character of the first word.
+  result = Run({"check"}, "\xEF\xBB\xBFhouse xqzxqz");
+  EXPECT_EQ(result.out, "<stdin>:1:7: xqzxqz: no suggestions\n");
+}
+
+TEST_F(ToolTest, UnreadableInputsAreReportedAndTheOthersStillChecked) {
+  const std::string bad = Write("bad.txt", "fine words \xC3\x28 here");
+  const std::string good = Write("good.txt", "wrld\n");
+  const std::string missing = home_.File("missing.txt");
+  const ProgramResult result =
+      Run({"check", missing, home_.path(), bad, good});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_THAT(result.out, StartsWith(good + ":1:1: wrld: "));
+  EXPECT_EQ(result.err,
+            "quenvarspell: " + missing + ": No such file or directory\n"
+            "quenvarspell: " + home_.path().string() + ": Is a directory\n"
+            "quenvarspell: " + bad + ": invalid UTF-8 at byte 11\n");
+  EXPECT_EQ(Run({"list", bad}).status, 2);
+  EXPECT_EQ(Run({"check"}, "\xFF").err, "quenvarspell: <stdin>: invalid UTF-8 at byte 0\n");
+}
+
+TEST_F(ToolTest, ListPrintsEveryOccurrenceAndNothingElse) {
+  const ProgramResult result =
+      Run({"list"}, "Teh cat and teh dog. Wrld, wrld!\nhouse xqzñx\n");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "Teh\nteh\nWrld\nwrld\nxqzñx\n");
+  EXPECT_EQ(result.err, "");
+}
+
+TEST_F(ToolTest, SuggestPrintsOneLinePerWord) {
+  const ProgramResult result = Run({"suggest", "recieve", "xqzxqz"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_THAT(result.out, StartsWith("recieve: "));
+  EXPECT_THAT(result.out, HasSubstr("receive"));
+  EXPECT_THAT(result.out, HasSubstr("\nxqzxqz: no suggestions\n"));
+  EXPECT_EQ(Run({"suggest"}).status, 2);
+}
+
+TEST_F(ToolTest, AddedWordsAreSavedAndAcceptedByLaterRuns) {
+  ProgramResult result = Run({"add", "Zorblat", "house", "Zorblat"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "Zorblat: added to " + DefaultPersonal() +
+                            "\nhouse: already accepted\nZorblat: already accepted\n");
+  EXPECT_EQ(ReadBytes(DefaultPersonal()), "Zorblat\r\n");
+  EXPECT_EQ(Run({"check"}, "zorblat ZORBLAT").status, 0);
+
+  result = Run({"add", "Quux", "zorblat"});
+  EXPECT_EQ(result.out, "Quux: added to " + DefaultPersonal() +
+                            "\nzorblat: already accepted\n");
+  EXPECT_EQ(ReadBytes(DefaultPersonal()), "Zorblat\r\nQuux\r\n");
+}
+
+TEST_F(ToolTest, AddRefusesWordsTheFileCannotKeep) {
+  for (const char* word : {"x", "\xCE\xA9mega", "two\nlines"}) {
+    const ProgramResult result = Run({"add", "fine", word});
+    EXPECT_EQ(result.status, 2) << word;
+    EXPECT_THAT(result.err, HasSubstr("nothing added")) << word;
+  }
+  EXPECT_FALSE(std::filesystem::exists(DefaultPersonal()));
+  // Windows-1252 holds these, the euro sign included.
+  EXPECT_EQ(Run({"add", "xqz\xC3\xAFx\xE2\x82\xAC"}).status, 0);
+  EXPECT_EQ(ReadBytes(DefaultPersonal()), "xqz\xEFx\x80\r\n");
+}
+
+TEST_F(ToolTest, PersonalOptionAndDefaultLocation) {
+  const std::string mine = home_.File("mine.dic");
+  EXPECT_EQ(Run({"add", "--personal", mine, "Zorblat"}).status, 0);
+  EXPECT_EQ(ReadBytes(mine), "Zorblat\r\n");
+  EXPECT_FALSE(std::filesystem::exists(DefaultPersonal()));
+  EXPECT_EQ(Run({"--personal", mine, "check"}, "zorblat").status, 0);
+  EXPECT_EQ(Run({"check", "--personal", mine}, "zorblat").status, 0);
+  EXPECT_EQ(Run({"check"}, "zorblat").status, 1);
+
+  // Without XDG_DATA_HOME the dictionary lives under ~/.local/share.
+  const ProgramResult result =
+      RunProgram({ToolPath(), "add", "Zorblat"}, "",
+                 {{"HOME", home_.path()}, {"XDG_DATA_HOME", std::nullopt}});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(ReadBytes(home_.File(".local/share/quenvarspell/personal.dic")),
+            "Zorblat\r\n");
+
+  const ProgramResult bad = Run({"check", "--personal", home_.path()}, "house");
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_EQ(bad.err, "quenvarspell: " + home_.path().string() + ": Is a directory\n");
+}
+
+TEST_F(ToolTest, CommandLineUsage) {
+  ProgramResult result = Run({"--version"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "quenvarspell " QUENVAR_VERSION "\n");
+  for (const char* command : {"check", "list", "suggest", "add", "pipe", "fix"}) {
+    result = Run({command, "--help"});
+    EXPECT_EQ(result.status, 0) << command;
+    EXPECT_THAT(result.out, HasSubstr("--personal FILE")) << command;
+  }
+  EXPECT_EQ(Run({}).status, 2);
+  EXPECT_EQ(Run({"spell"}).status, 2);
+  EXPECT_EQ(Run({"check", "--bogus"}).status, 2);
+}
+
+TEST_F(ToolTest, FixRefusesWhatItCannotRewrite) {
+  const std::string bad = Write("bad.txt", "wrld \xE2\x82");
+  ProgramResult result = Run({"fix", bad});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.err, "quenvarspell: " + bad + ": invalid UTF-8 at byte 5\n");
+  EXPECT_EQ(ReadBytes(bad), "wrld \xE2\x82");
+
+  EXPECT_EQ(Run({"fix", home_.File("missing.txt")}).status, 2);
+
+  // Without a display the dialog cannot open; the file stays as it was.
+  const std::string text = Write("text.txt", "wrld\n");
+  result = RunProgram({ToolPath(), "fix", text}, "",
+                      {{"HOME", home_.path()},
+                       {"DISPLAY", std::nullopt},
+                       {"WAYLAND_DISPLAY", std::nullopt},
+                       {"QT_QPA_PLATFORM", std::nullopt}});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_THAT(result.err, StartsWith("quenvarspell: "));
+  EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1);
+  EXPECT_EQ(ReadBytes(text), "wrld\n");
+}
+
+TEST_F(ToolTest, PipeSpeaksIspell) {
+  const ProgramResult result = Run(
+      {"-a", "-m", "-B", "-C", "-S", "-d", "american", "-Tutf8", "--encoding=utf-8"},
+      "!\n+\n-\n~tex\n$$cr\n%\n"   // modes: no answers
+      "^helo house\n"               // escaped: offsets count the ^
+      "house xqzxqz\r\n"            // CR LF from a client on Windows
+      "\n"
+      "!\n^house wrld\n%\n"        // terse: no "*"
+      "^caf\xE9 xqzxq\xE9\n");      // ISO-8859-1, answered in it
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  const std::string banner = "@(#) International Ispell Version 3.1.20 "
+                             "(but really QuenvarSpell " QUENVAR_VERSION ")\n";
+  ASSERT_THAT(result.out, StartsWith(banner));
+  const std::string answers = result.out.substr(banner.size());
+  EXPECT_THAT(answers, StartsWith("& helo "));
+  EXPECT_THAT(answers, HasSubstr(" 1: hello"));
+  EXPECT_THAT(answers, HasSubstr("\n*\n\n*\n# xqzxqz 6\n\n\n# wrld 7\n\n*\n# xqzxq\xE9 6\n\n"));
+}
+
+TEST_F(ToolTest, PipeKeepsPersonalAndSessionWordsApart) {
+  const std::string mine = home_.File("mine.dic");
+  const ProgramResult result =
+      Run({"-a", "-p", mine},
+          "@Sessionword\n*Keepword\n^sessionword keepword\n#\n*Laterword\n");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_THAT(result.out, HasSubstr(")\n*\n*\n\n"));
+  // "#" saved the word added with "*" before it, and nothing else.
+  EXPECT_EQ(ReadBytes(mine), "Keepword\r\n");
+  EXPECT_EQ(Run({"-l", "-p", mine}, "keepword sessionword\n").out, "sessionword\n");
+  EXPECT_THAT(Run({"pipe", "--personal", mine}, "keepword\n").out, EndsWith(")\n*\n\n"));
+}
+
+TEST_F(ToolTest, IspellListAndVersion) {
+  ProgramResult result = Run({"-vv"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "@(#) International Ispell Version 3.1.20 "
+                        "(but really QuenvarSpell " QUENVAR_VERSION ")\n");
+  result = Run({"-l", "-B"}, "Teh cat. wrld\ncaf\xE9 xqzxq\xE9\n");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "Teh\nwrld\nxqzxq\xE9\n");
+}
+
+TEST_F(ToolTest, EveryModeFindsTheSameWordsInTheSample) {
+  const std::string sample = (SourceDir() / "examples" / "sample.txt").string();
+  const std::string text = ReadBytes(sample);
+  const std::string listed = Run({"list", sample}).out;
+  EXPECT_EQ(Run({"-l"}, text).out, listed);
+  // check's lines are "FILE:LINE:COLUMN: WORD: suggestions".
+  std::istringstream report(Run({"check", sample}).out);
+  std::string checked;
+  for (std::string line; std::getline(report, line);) {
+    const std::size_t word = line.find(": ") + 2;
+    checked += line.substr(word, line.find(':', word) - word) + "\n";
+  }
+  EXPECT_EQ(checked, listed);
+  EXPECT_EQ(listed, "recieve\ntommorow\nseperate\noccured\ngoverment\ndefinately\n");
+}
+
+}  // namespace
+}  // namespace quenvar::cli::testing
