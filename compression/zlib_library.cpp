@@ -1,9 +1,10 @@
 #include "compression/zlib_library.h"
 
-#include <quenvarspell/spell_check.h>
 #include <zlib.h>
 
 #include <string>
+
+#include <quenvarspell/spell_check.h>
 
 namespace quenvar {
 namespace {

@@ -1,11 +1,13 @@
 #include "compression/zlib_wrapper.h"
 
-#include <quenvarspell/spell_check.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <string_view>
+
+#include <quenvarspell/spell_check.h>
 
 #include "component/file_io.h"
 #include "component/text.h"
@@ -19,13 +21,10 @@ const Bytef* BytesOf(const std::string& text) {
   return reinterpret_cast<const Bytef*>(text.data());
 }
 
-// Replaces data with the first produced bytes of work, the length the
-// library left. After a failure that produced nothing, data is kept.
-template <typename Buffer>
-void TakeResult(Buffer& data, Buffer& work, uLongf produced, int code) {
-  if (produced == 0 && code != Z_OK) return;
-  work.resize(produced);
-  data.swap(work);
+// Whether the library's output replaces the data argument: always, except
+// after a failure that produced nothing.
+bool ReplacesData(uLongf produced, int code) {
+  return produced != 0 || code == Z_OK;
 }
 
 std::int32_t CheckedLength(std::size_t length, const char* what) {
@@ -68,7 +67,10 @@ std::int32_t ZlibWrapper::CompressByteArray(ByteArray& TheData,
   uLongf produced = work.size();
   const int code = compress2(work.data(), &produced, TheData.data(),
                              static_cast<uLong>(n), CompressionLevel);
-  TakeResult(TheData, work, produced, code);
+  if (ReplacesData(produced, code)) {
+    work.resize(produced);
+    TheData.swap(work);
+  }
   compressed_size_ = static_cast<std::int32_t>(TheData.size());
   return code;
 }
@@ -83,7 +85,7 @@ std::int32_t ZlibWrapper::CompressString(std::u16string& TheString,
   const int code =
       compress2(reinterpret_cast<Bytef*>(work.data()), &produced,
                 BytesOf(source), static_cast<uLong>(n), CompressionLevel);
-  if (produced != 0 || code == Z_OK) {
+  if (ReplacesData(produced, code)) {
     work.resize(produced);
     TheString = FromSingleByte(work);
   }
@@ -115,7 +117,10 @@ std::int32_t ZlibWrapper::DecompressByteArray(ByteArray& TheData,
   if (produced == 0 && code == Z_OK) {
     throw Error("DecompressByteArray: the decompressed data is empty");
   }
-  TakeResult(TheData, work, produced, code);
+  if (ReplacesData(produced, code)) {
+    work.resize(produced);
+    TheData.swap(work);
+  }
   return code;
 }
 
@@ -132,7 +137,7 @@ std::int32_t ZlibWrapper::DecompressString(std::u16string& TheString,
   const int code =
       uncompress(reinterpret_cast<Bytef*>(work.data()), &produced,
                  BytesOf(source), static_cast<uLong>(source.size()));
-  if (produced != 0 || code == Z_OK) {
+  if (ReplacesData(produced, code)) {
     work.resize(produced);
     TheString = FromSingleByte(work);
   }

@@ -1,12 +1,13 @@
 #include "dictionary/main_dictionary.h"
 
-#include <quenvarspell/spell_check.h>
 #include <zlib.h>
 
 #include <cerrno>
 #include <string>
 #include <string_view>
 #include <system_error>
+
+#include <quenvarspell/spell_check.h>
 
 #include "component/file_io.h"
 #include "component/thread_state.h"

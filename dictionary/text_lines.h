@@ -15,8 +15,13 @@ template <typename OnLine>
 void ForEachLine(std::string_view content, OnLine on_line) {
   std::size_t start = 0;
   while (start < content.size()) {
-    std::size_t end = content.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = content.size();
+    // A plain scan: find_first_of runs a memchr over the set for every
+    // byte, which made it the larger part of loading the built-in list.
+    std::size_t end = start;
+    while (end < content.size() && content[end] != '\r' &&
+           content[end] != '\n') {
+      ++end;
+    }
     if (!on_line(content.substr(start, end - start))) return;
     start = end;
     if (start < content.size() && content[start] == '\r') ++start;

@@ -7,13 +7,14 @@
 //
 // Usage: embed_word_list WORD_LIST_TEXT BLOB_SOURCE CAPACITY_HEADER
 
-#include <quenvarspell/spell_check.h>
 #include <zlib.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <string>
+
+#include <quenvarspell/spell_check.h>
 
 #include "component/file_io.h"
 #include "compression/zlib_wrapper.h"

@@ -1,8 +1,8 @@
 #include "resources/resource_table.h"
 
-#include <quenvarspell/spell_check.h>
-
 #include <string>
+
+#include <quenvarspell/spell_check.h>
 
 #include "resources/word_list_blob.h"
 

@@ -1,7 +1,4 @@
-#include "dictionary/main_dictionary.h"
-
 #include <gtest/gtest.h>
-#include <quenvarspell/spell_check.h>
 #include <zlib.h>
 
 #include <filesystem>
@@ -10,9 +7,12 @@
 #include <system_error>
 #include <vector>
 
+#include <quenvarspell/spell_check.h>
+
 #include "component/text.h"
 #include "component/thread_state.h"
 #include "compression/zlib_wrapper.h"
+#include "dictionary/main_dictionary.h"
 #include "dictionary/text_lines.h"
 #include "dictionary/word_list.h"
 #include "resources/resource_table.h"

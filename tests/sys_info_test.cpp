@@ -1,5 +1,3 @@
-#include "sysinfo/sys_info.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -10,6 +8,7 @@
 #include <string>
 #include <system_error>
 
+#include "sysinfo/sys_info.h"
 #include "tests/test_support.h"
 
 namespace quenvar {

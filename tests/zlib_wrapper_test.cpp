@@ -1,15 +1,15 @@
-#include "compression/zlib_wrapper.h"
-
 #include <gtest/gtest.h>
-#include <quenvarspell/spell_check.h>
 #include <zlib.h>
 
 #include <filesystem>
 #include <string>
 #include <system_error>
 
+#include <quenvarspell/spell_check.h>
+
 #include "component/text.h"
 #include "compression/zlib_library.h"
+#include "compression/zlib_wrapper.h"
 #include "tests/test_support.h"
 
 namespace quenvar {
