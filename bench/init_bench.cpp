@@ -1,0 +1,106 @@
+// Init: the time one load of the built-in word list takes, its steps one by
+// one, and the resident memory the loaded list costs.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include <quenvarspell/spell_check.h>
+
+#include "component/file_io.h"
+#include "component/thread_state.h"
+#include "compression/zlib_wrapper.h"
+#include "dictionary/word_list.h"
+#include "resources/resource_table.h"
+
+namespace quenvar {
+namespace {
+
+// The process's resident memory in bytes.
+double ResidentBytes() {
+  long pages = 0, resident = 0;
+  if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(statm);
+  }
+  return static_cast<double>(resident) * static_cast<double>(::getpagesize());
+}
+
+ByteArray Blob() {
+  const std::span<const std::uint8_t> blob = FindResource("DIC", 101);
+  return ByteArray(blob.begin(), blob.end());
+}
+
+std::int32_t StoredSize(const ByteArray& blob) {
+  return blob[0] | blob[1] << 8 | blob[2] << 16 | blob[3] << 24;
+}
+
+std::string Text() {
+  ByteArray data = Blob();
+  ZlibWrapper().DecompressByteArray(data, StoredSize(data), 4);
+  return std::string(data.begin(), data.end());
+}
+
+// Runs first so that nothing else has touched the heap: the growth of the
+// resident memory over a fresh thread's first Init, and that Init's time.
+void BM_FirstInitResidentMemory(benchmark::State& state) {
+  double grown = 0;
+  for (auto _ : state) {
+    std::thread thread([&] {
+      const double before = ResidentBytes();
+      SpellCheck().Init();
+      grown = ResidentBytes() - before;
+    });
+    thread.join();
+  }
+  state.counters["list_MiB"] = grown / (1024 * 1024);
+}
+BENCHMARK(BM_FirstInitResidentMemory)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_Init(benchmark::State& state) {
+  SpellCheck speller;
+  speller.Init();
+  for (auto _ : state) speller.Init();
+}
+BENCHMARK(BM_Init)->Unit(benchmark::kMillisecond);
+
+void BM_InitStepDecompress(benchmark::State& state) {
+  const ByteArray blob = Blob();
+  for (auto _ : state) {
+    ByteArray data = blob;
+    benchmark::DoNotOptimize(
+        ZlibWrapper().DecompressByteArray(data, StoredSize(data), 4));
+  }
+}
+BENCHMARK(BM_InitStepDecompress)->Unit(benchmark::kMillisecond);
+
+void BM_InitStepTempFileRoundTrip(benchmark::State& state) {
+  const std::string text = Text();
+  SysInfo& sys_info = State().sys_info;
+  for (auto _ : state) {
+    const std::string name =
+        sys_info.CreateTempFile(sys_info.TempPath(), "qzv", true);
+    WriteNewFile(name, text);
+    benchmark::DoNotOptimize(ReadFile(name));
+    RemoveFile(name);
+  }
+  sys_info.DeleteTempFiles();
+}
+BENCHMARK(BM_InitStepTempFileRoundTrip)->Unit(benchmark::kMillisecond);
+
+void BM_InitStepParseLines(benchmark::State& state) {
+  const std::string text = Text();
+  MainWordList& list = State().sDicWords;
+  for (auto _ : state) list.Load(text);
+}
+BENCHMARK(BM_InitStepParseLines)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace quenvar
+
+BENCHMARK_MAIN();
