@@ -1,6 +1,5 @@
 #include "cli/ispell_pipe.h"
 
-#include <array>
 #include <exception>
 #include <iostream>
 #include <string_view>
@@ -11,13 +10,10 @@
 #include "cli/personal_dictionary.h"
 #include "cli/text_encoding.h"
 #include "cli/text_position.h"
+#include "cli/word_checker.h"
 
 namespace quenvar::cli {
 namespace {
-
-// The characters at which CheckText ends a word, so that the pipe splits a
-// line into the same words as `check` and `list` do.
-constexpr std::u16string_view kDelimiters = u"\t\n\r \"/?.;:,\\()[]{}<>|!";
 
 // One input line decoded, and the encoding its answers go back in.
 struct Line {
@@ -32,19 +28,6 @@ struct Line {
 Line DecodeLine(std::string_view bytes) {
   if (FindInvalidUtf8(bytes)) return {FromLatin1(bytes), true};
   return {FromUtf8(bytes), false};
-}
-
-// Calls visit(word, start) for each non-empty piece of text between
-// delimiters, start being its UTF-16 offset.
-template <typename Visit>
-void ForEachWord(std::u16string_view text, Visit visit) {
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find_first_of(kDelimiters, start);
-    if (end == std::u16string_view::npos) end = text.size();
-    if (end > start) visit(std::u16string(text.substr(start, end - start)), start);
-    start = end + 1;
-  }
 }
 
 // The state of one pipe session: the speller with the built-in list, the
@@ -96,7 +79,8 @@ class PipeSession {
  private:
   void CheckLine(std::string_view bytes, std::size_t shift, std::ostream& out) {
     const Line line = DecodeLine(bytes);
-    ForEachWord(line.text, [&](const std::u16string& word, std::size_t start) {
+    ForEachWord(line.text, [&](std::u16string_view piece, std::size_t start) {
+      const std::u16string word(piece);
       if (speller_.CheckWord(word)) {
         if (!terse_) out << "*\n";
         return;
@@ -173,12 +157,13 @@ int RunIspellList(const std::filesystem::path& personal) {
   SpellCheck speller;
   speller.Init();
   LoadPersonalDictionary(speller, personal);
+  WordChecker words(speller);
   std::string bytes;
   while (std::getline(std::cin, bytes)) {
     const Line line = DecodeLine(bytes);
-    ForEachWord(line.text, [&](const std::u16string& word, std::size_t) {
-      if (!speller.CheckWord(word)) std::cout << line.Encode(word) << '\n';
-    });
+    for (const UnknownWord& unknown : words.UnknownWords(line.text)) {
+      std::cout << line.Encode(unknown.word) << '\n';
+    }
   }
   return 0;
 }

@@ -1,6 +1,5 @@
 #include "cli/report_commands.h"
 
-#include <cstdint>
 #include <exception>
 #include <iostream>
 #include <map>
@@ -12,40 +11,22 @@
 #include "cli/personal_dictionary.h"
 #include "cli/text_encoding.h"
 #include "cli/text_position.h"
+#include "cli/word_checker.h"
 
 namespace quenvar::cli {
 namespace {
 
-struct UnknownWord {
-  std::u16string word;
-  std::size_t offset;  // in UTF-16 code units
-};
-
-// Collects the words CheckText reports, in text order.
-class UnknownWords : public SpellCheckEvents {
- public:
-  void SpellWordNotInDic(const std::u16string& sOriginalWord,
-                         std::int32_t lPosStart, Boolean&) override {
-    found.push_back({sOriginalWord, static_cast<std::size_t>(lPosStart)});
-  }
-  std::vector<UnknownWord> found;
-};
-
 // The speller of one command run: the built-in list and the personal
-// dictionary loaded.
+// dictionary loaded, and the verdicts and suggestions found so far.
 class Speller {
  public:
-  explicit Speller(const std::filesystem::path& personal) {
+  explicit Speller(const std::filesystem::path& personal) : words_(speller_) {
     speller_.Init();
     LoadPersonalDictionary(speller_, personal);
   }
 
-  std::vector<UnknownWord> UnknownWordsOf(std::u16string& text) {
-    UnknownWords sink;
-    const std::uint32_t cookie = speller_.Advise(sink);
-    speller_.CheckText(text, kFalse);
-    speller_.Unadvise(cookie);
-    return std::move(sink.found);
+  std::vector<UnknownWord> UnknownWordsOf(std::u16string_view text) {
+    return words_.UnknownWords(text);
   }
 
   // "s1, s2, ..." or "no suggestions"; each word's list is computed once.
@@ -67,6 +48,7 @@ class Speller {
 
  private:
   SpellCheck speller_;
+  WordChecker words_;
   std::map<std::u16string, std::string> suggestions_;
 };
 

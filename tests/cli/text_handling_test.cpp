@@ -1,14 +1,17 @@
 // The tool's own text handling: UTF-8 validation, character positions and
 // the replacements of `fix`.
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
 #include "cli/fix_command.h"
 #include "cli/text_encoding.h"
 #include "cli/text_position.h"
+#include "cli/word_checker.h"
 
 namespace quenvar::cli {
 namespace {
@@ -68,6 +71,39 @@ TEST(ApplyReplacements, KeepsLaterOffsetsRight) {
   EXPECT_THROW(ApplyReplacements(text, {{1, u"Teh", u"The"}}), std::logic_error);
   EXPECT_THROW(ApplyReplacements(text, {{4, u"wrld", u"w"}, {0, u"Teh", u"The"}}),
                std::logic_error);
+}
+
+// The words CheckText reports for a text, as the component raises them.
+class Reported : public SpellCheckEvents {
+ public:
+  void SpellWordNotInDic(const std::u16string& word, std::int32_t offset,
+                         Boolean&) override {
+    words.push_back({word, static_cast<std::size_t>(offset)});
+  }
+  std::vector<UnknownWord> words;
+};
+
+TEST(WordChecker, ReportsWhatCheckTextReports) {
+  // On a thread of its own: the custom word must not reach other tests.
+  std::thread([] {
+    SpellCheck speller;
+    speller.Init();
+    speller.AddToCustom(u"Zorblat");
+    WordChecker checker(speller);
+    // Repeated words, empty pieces, a trailing word, hyphens and
+    // apostrophes, digits, letters outside ASCII, a custom word in another
+    // case.
+    for (std::u16string text :
+         {std::u16string(u"Teh cat,, teh wrld! wrld-wide don't 1999 zorblat\r\n"
+                         u"x\u00E9qz (teh) [wrld]. Wrld"),
+          std::u16string(u"teh again, and a new one: qzxq"), std::u16string()}) {
+      Reported reported;
+      const std::uint32_t cookie = speller.Advise(reported);
+      speller.CheckText(text, kFalse);
+      speller.Unadvise(cookie);
+      EXPECT_EQ(checker.UnknownWords(text), reported.words);
+    }
+  }).join();
 }
 
 }  // namespace
