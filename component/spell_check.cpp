@@ -6,6 +6,7 @@
 #include "dictionary/custom_list.h"
 #include "dictionary/main_dictionary.h"
 #include "suggest/suggestions.h"
+#include "textcheck/check_text.h"
 
 namespace quenvar {
 
@@ -85,8 +86,10 @@ Variant SpellCheck::ShowSuggestionDialog(const std::u16string&) {
   throw Error("ShowSuggestionDialog is not available in this build yet");
 }
 
-Variant SpellCheck::CheckText(std::u16string&, Boolean) {
-  throw Error("CheckText is not available in this build yet");
+Variant SpellCheck::CheckText(std::u16string& sText, Boolean ShowDialog) {
+  ConnectedSinks sinks(*this);
+  quenvar::CheckText(sText, ShowDialog != 0, sinks);
+  return {};
 }
 
 Variant SpellCheck::Init() {

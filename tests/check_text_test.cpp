@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <quenvarspell/spell_check.h>
+
+#include "dictionary/word_list.h"
+#include "tests/test_support.h"
+#include "textcheck/check_text.h"
+
+namespace quenvar {
+namespace {
+
+using testing::OnFreshThread;
+using testing::TempDir;
+using testing::WriteBytes;
+
+struct Event {
+  std::string kind;
+  std::u16string word;
+  std::u16string replacement;
+  std::int32_t position;
+  friend bool operator==(const Event&, const Event&) = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Event& e) {
+  return out << e.kind << "(" << ToUtf8(e.word) << ", " << ToUtf8(e.replacement)
+             << ", " << e.position << ")";
+}
+
+// Records every event; optionally answers SpellWordNotInDic with a Cancel
+// value and runs an extra action.
+class Recorder : public SpellCheckEvents {
+ public:
+  void SpellReplace(const std::u16string& word, const std::u16string& with,
+                    std::int32_t position, WordArray&) override {
+    events.push_back({"replace", word, with, position});
+  }
+  void SpellWordNotInDic(const std::u16string& word, std::int32_t position,
+                         Boolean& Cancel) override {
+    events.push_back({"unknown", word, u"", position});
+    received_cancel.push_back(Cancel);
+    if (cancel_with) Cancel = *cancel_with;
+    if (on_unknown) on_unknown(word);
+  }
+
+  std::vector<Event> events;
+  std::vector<Boolean> received_cancel;
+  std::optional<Boolean> cancel_with;
+  std::function<void(const std::u16string&)> on_unknown;
+};
+
+Event Unknown(const char16_t* word, std::int32_t position) {
+  return {"unknown", word, u"", position};
+}
+
+// The words of a small English list, loaded into this thread's main list.
+void LoadSmallList(const TempDir& dir) {
+  const std::string path = dir.File("words.txt");
+  WriteBytes(path, "cat\r\ndon't\r\nknown\r\nthe\r\nwell\r\nwell-known\r\nworld");
+  LoadWordList(path);
+}
+
+TEST(FindDelimiter, FindsTheFirstDelimiterAtOrAfterStart) {
+  EXPECT_EQ(FindDelimiter(1, u"Helo, wrld!"), 5);
+  EXPECT_EQ(FindDelimiter(6, u"Helo, wrld!"), 6);
+  EXPECT_EQ(FindDelimiter(7, u"Helo, wrld!"), 11);
+  EXPECT_EQ(FindDelimiter(12, u"Helo, wrld!"), -1);
+  EXPECT_EQ(FindDelimiter(1, u""), -1);
+  EXPECT_EQ(FindDelimiter(1, u"don't-stop"), -1);
+  const std::u16string all = u"\t\n\r \"/?.;:,\\()[]{}<>|!";
+  ASSERT_EQ(all.size(), 22u);
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    EXPECT_EQ(FindDelimiter(1, u"ab" + all.substr(i, 1)), 3) << i;
+  }
+  // Look-alikes are word characters.
+  EXPECT_EQ(FindDelimiter(1, u"a\u00A0b\u3002c'-_#"), -1);
+}
+
+TEST(CheckText, ReportsEachUnknownWordWithItsOffset) {
+  TempDir dir;
+  OnFreshThread([&] {
+    LoadSmallList(dir);
+    Recorder recorder;
+    std::u16string text = u"Helo, wrld!";
+    CheckText(text, false, recorder);
+    EXPECT_EQ(recorder.events,
+              (std::vector<Event>{Unknown(u"Helo", 0), Unknown(u"wrld", 6)}));
+    EXPECT_EQ(text, u"Helo, wrld!");
+  });
+}
+
+TEST(CheckText, WordsBetweenAnyDelimitersAndTheFinalWord) {
+  TempDir dir;
+  OnFreshThread([&] {
+    LoadSmallList(dir);
+    Recorder recorder;
+    std::u16string text =
+        u"  ((Teh)) well-known don't 1999 HELLO x\r\nthe\tcaat";
+    CheckText(text, false, recorder);
+    EXPECT_EQ(recorder.events,
+              (std::vector<Event>{Unknown(u"Teh", 4), Unknown(u"HELLO", 32),
+                                  Unknown(u"caat", 45)}));
+  });
+}
+
+TEST(CheckText, EmptyTextAndTextOfDelimitersRaiseNothing) {
+  OnFreshThread([] {
+    Recorder recorder;
+    std::u16string empty;
+    CheckText(empty, false, recorder);
+    std::u16string delimiters = u"...\r\n!!";
+    CheckText(delimiters, false, recorder);
+    EXPECT_TRUE(recorder.events.empty());
+  });
+}
+
+TEST(CheckText, OnlyMinusOneCancels) {
+  TempDir dir;
+  OnFreshThread([&] {
+    LoadSmallList(dir);
+    std::u16string text = u"aaa bbb ccc";
+
+    Recorder cancelling;
+    cancelling.cancel_with = kTrue;
+    CheckText(text, false, cancelling);
+    EXPECT_EQ(cancelling.events, std::vector<Event>{Unknown(u"aaa", 0)});
+
+    // Another non-zero value goes on, and reaches the next event as set.
+    Recorder other;
+    other.cancel_with = 1;
+    CheckText(text, false, other);
+    EXPECT_EQ(other.events.size(), 3u);
+    EXPECT_EQ(other.received_cancel, (std::vector<Boolean>{kFalse, 1, 1}));
+  });
+}
+
+TEST(CheckText, HandlerEditsAreReadByTheRestOfTheWalk) {
+  TempDir dir;
+  OnFreshThread([&] {
+    LoadSmallList(dir);
+    std::u16string text = u"Teh cat sat";
+    Recorder recorder;
+    // The host replaces the word in its own text: "Teh" -> "The mat".
+    recorder.on_unknown = [&](const std::u16string& word) {
+      if (word == u"Teh") text.replace(0, 3, u"The mat");
+    };
+    CheckText(text, false, recorder);
+    // The walk goes on at the old word's end plus one, in the edited text:
+    // "The mat cat sat" is read from offset 4 on ("mat", "cat", "sat").
+    EXPECT_EQ(recorder.events,
+              (std::vector<Event>{Unknown(u"Teh", 0), Unknown(u"mat", 4),
+                                  Unknown(u"sat", 12)}));
+  });
+}
+
+TEST(CheckText, EventsReachEveryConnectedSinkInOrder) {
+  TempDir dir;
+  OnFreshThread([&] {
+    LoadSmallList(dir);
+    SpellCheck speller;
+    Recorder first, second, third;
+    second.cancel_with = 1;
+    speller.Advise(first);
+    const std::uint32_t cookie = speller.Advise(second);
+    speller.Advise(third);
+    std::u16string text = u"aaa bbb";
+    EXPECT_EQ(speller.CheckText(text, kFalse), Variant());
+    EXPECT_EQ(first.events.size(), 2u);
+    EXPECT_EQ(third.events, first.events);
+    // Cancel passes from sink to sink within one event.
+    EXPECT_EQ(third.received_cancel, (std::vector<Boolean>{1, 1}));
+
+    speller.Unadvise(cookie);
+    first.events.clear();
+    third.events.clear();
+    CheckText(text, false, first);  // the free walk reaches only its sink
+    speller.CheckText(text, kFalse);
+    EXPECT_EQ(first.events.size(), 4u);
+    EXPECT_EQ(third.events.size(), 2u);
+    EXPECT_EQ(second.events.size(), 2u);
+  });
+}
+
+TEST(CheckText, ASinkMayDisconnectAnotherDuringAnEvent) {
+  OnFreshThread([] {
+    SpellCheck speller;
+    Recorder first, second;
+    const std::uint32_t second_cookie = [&] {
+      speller.Advise(first);
+      return speller.Advise(second);
+    }();
+    first.on_unknown = [&](const std::u16string&) {
+      speller.Unadvise(second_cookie);
+      first.on_unknown = nullptr;
+    };
+    std::u16string text = u"qqq";
+    speller.CheckText(text, kFalse);
+    EXPECT_EQ(first.events.size(), 1u);
+    EXPECT_TRUE(second.events.empty());
+  });
+}
+
+}  // namespace
+}  // namespace quenvar
