@@ -101,7 +101,19 @@ int Run(int argc, char** argv) {
   for (CLI::App* command : {check, list, suggest, add, pipe, fix}) {
     command->add_option("--personal", personal_option, kPersonalHelp)
         ->type_name("FILE");
+    command->footer("");
   }
+  check->footer(
+      "Each line: FILE:LINE:COLUMN: WORD: s1, s2, ... (or WORD: no "
+      "suggestions); lines and columns count characters from 1.\n"
+      "Exit status: 0 nothing found, 1 unknown words found, 2 error.");
+  list->footer("Exit status: 0, or 2 on an error.");
+  pipe->footer(
+      "Commands: *WORD add to the personal dictionary, @WORD accept for this "
+      "session, # save, ! terse, % verbose, ^LINE check LINE.");
+  fix->footer(
+      "Cancel in the dialog stops and keeps the changes made before it; the "
+      "file is rewritten in one step. Needs a display (X11 or Wayland).");
 
   try {
     app.parse(argc, argv);
