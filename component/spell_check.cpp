@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dialog/show_suggestion_dialog.h"
 #include "dictionary/check_word.h"
 #include "dictionary/custom_list.h"
 #include "dictionary/main_dictionary.h"
@@ -82,8 +83,8 @@ Boolean SpellCheck::LoadCustom(const std::u16string& sFile) {
   return kFalse;
 }
 
-Variant SpellCheck::ShowSuggestionDialog(const std::u16string&) {
-  throw Error("ShowSuggestionDialog is not available in this build yet");
+Variant SpellCheck::ShowSuggestionDialog(const std::u16string& sWord) {
+  return quenvar::ShowSuggestionDialog(sWord);
 }
 
 Variant SpellCheck::CheckText(std::u16string& sText, Boolean ShowDialog) {

@@ -4,6 +4,7 @@
 #ifndef QUENVARSPELL_COMPONENT_THREAD_STATE_H_
 #define QUENVARSPELL_COMPONENT_THREAD_STATE_H_
 
+#include <memory>
 #include <string>
 
 #include "dictionary/custom_list.h"
@@ -12,6 +13,10 @@
 #include "sysinfo/sys_info.h"
 
 namespace quenvar {
+
+// The suggestion dialog's window and, when the component had to create it,
+// the QApplication it runs in (dialog/show_suggestion_dialog.cpp).
+struct DialogSession;
 
 struct ThreadState {
   MainWordList sDicWords;
@@ -22,6 +27,10 @@ struct ThreadState {
   SimilarityArrays similarity;
   // Reused by the hot paths so that a check allocates nothing once warm.
   std::string scratch_bytes;
+  // Created by the first ShowSuggestionDialog and kept; deleted through the
+  // function its creator supplies, so this header needs no Qt.
+  std::unique_ptr<DialogSession, void (*)(DialogSession*)> suggestion_dialog{
+      nullptr, nullptr};
 };
 
 // This thread's state, created on its first use.
