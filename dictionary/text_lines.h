@@ -3,6 +3,7 @@
 #ifndef QUENVARSPELL_DICTIONARY_TEXT_LINES_H_
 #define QUENVARSPELL_DICTIONARY_TEXT_LINES_H_
 
+#include <cstring>
 #include <string_view>
 
 namespace quenvar {
@@ -13,19 +14,26 @@ namespace quenvar {
 // line end, and a line end at the very end of content starts no extra line.
 template <typename OnLine>
 void ForEachLine(std::string_view content, OnLine on_line) {
+  // memchr finds line ends many bytes at a time. The next LF is kept until
+  // the walk reaches it, so every byte is searched for LF only once, and each
+  // search for CR stops at that LF: the walk stays linear whatever the line
+  // ends are.
+  const char* const data = content.data();
+  const std::size_t size = content.size();
+  std::size_t next_lf = 0;
   std::size_t start = 0;
-  while (start < content.size()) {
-    // A plain scan: find_first_of runs a memchr over the set for every
-    // byte, which made it the larger part of loading the built-in list.
-    std::size_t end = start;
-    while (end < content.size() && content[end] != '\r' &&
-           content[end] != '\n') {
-      ++end;
+  while (start < size) {
+    if (next_lf <= start) {
+      const void* lf = std::memchr(data + start, '\n', size - start);
+      next_lf = lf == nullptr ? size : static_cast<const char*>(lf) - data;
     }
+    const void* cr = std::memchr(data + start, '\r', next_lf - start);
+    const std::size_t end =
+        cr == nullptr ? next_lf : static_cast<const char*>(cr) - data;
     if (!on_line(content.substr(start, end - start))) return;
     start = end;
-    if (start < content.size() && content[start] == '\r') ++start;
-    if (start < content.size() && content[start] == '\n') ++start;
+    if (start < size && content[start] == '\r') ++start;
+    if (start < size && content[start] == '\n') ++start;
   }
 }
 
