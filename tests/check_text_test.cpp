@@ -1,10 +1,14 @@
-#include <gtest/gtest.h>
+#include "textcheck/check_text.h"
 
+#include <gtest/gtest.h>
 #include <quenvarspell/spell_check.h>
 
 #include "dictionary/word_list.h"
 #include "tests/test_support.h"
-#include "textcheck/check_text.h"
+
+#if QUENVAR_WITH_DIALOG
+#include "tests/dialog_driver.h"
+#endif
 
 namespace quenvar {
 namespace {
@@ -55,7 +59,8 @@ Event Unknown(const char16_t* word, std::int32_t position) {
 // The words of a small English list, loaded into this thread's main list.
 void LoadSmallList(const TempDir& dir) {
   const std::string path = dir.File("words.txt");
-  WriteBytes(path, "cat\r\ndon't\r\nknown\r\nthe\r\nwell\r\nwell-known\r\nworld");
+  WriteBytes(path,
+             "cat\r\ndon't\r\nknown\r\nthe\r\nwell\r\nwell-known\r\nworld");
   LoadWordList(path);
 }
 
@@ -198,6 +203,70 @@ TEST(CheckText, ASinkMayDisconnectAnotherDuringAnEvent) {
     EXPECT_TRUE(second.events.empty());
   });
 }
+
+#if QUENVAR_WITH_DIALOG
+
+TEST(CheckTextWithDialog, ReportsTheUsersReplacements) {
+  TempDir dir;
+  OnFreshThread([&] {
+    testing::TestApplication qt;
+    LoadSmallList(dir);
+    SpellCheck speller;
+    Recorder recorder;
+    speller.Advise(recorder);
+    WordArray arrived = std::vector<std::u16string>{u"not", u"empty"};
+    struct Suggestions : SpellCheckEvents {
+      void SpellReplace(const std::u16string&, const std::u16string&,
+                        std::int32_t, WordArray& sSuggestions) override {
+        *seen = sSuggestions;
+      }
+      WordArray* seen;
+    } suggestions;
+    suggestions.seen = &arrived;
+    speller.Advise(suggestions);
+
+    std::u16string text = u"Teh cat";
+    testing::WhileDriving(
+        {testing::SetText(u"The"), testing::Press(Qt::Key_Return)},
+        [&] { return speller.CheckText(text); });
+    EXPECT_EQ(recorder.events,
+              (std::vector<Event>{Unknown(u"Teh", 0),
+                                  {"replace", u"Teh", u"The", 0}}));
+    EXPECT_EQ(arrived, std::nullopt);  // the walk's list, never filled
+    EXPECT_EQ(text, u"Teh cat");
+  });
+}
+
+TEST(CheckTextWithDialog, IgnoreShortAndCancelledChoices) {
+  TempDir dir;
+  OnFreshThread([&] {
+    testing::TestApplication qt;
+    LoadSmallList(dir);
+    SpellCheck speller;
+    Recorder recorder;
+    speller.Advise(recorder);
+    const auto click = [](const char* button) {
+      return [button](QWidget& form) { testing::Click(form, button); };
+    };
+    std::u16string text = u"aaa bbb ccc ddd eee";
+    testing::WhileDriving(
+        {click("cmdIgnore"),                          // aaa
+         testing::SetText(u"b"), click("cmdChange"),  // bbb: too short
+         // Change stays disabled for a change of case alone; Add Word
+         // takes it, and the replacement is reported.
+         testing::SetText(u"CCC"), click("cmdAddWord"),
+         click("cmdCancel")},  // ddd: ends it
+        [&] { return speller.CheckText(text, 1); });
+    EXPECT_EQ(recorder.events,
+              (std::vector<Event>{Unknown(u"aaa", 0),
+                                  Unknown(u"bbb", 4),
+                                  Unknown(u"ccc", 8),
+                                  {"replace", u"ccc", u"CCC", 8},
+                                  Unknown(u"ddd", 12)}));
+  });
+}
+
+#endif  // QUENVAR_WITH_DIALOG
 
 }  // namespace
 }  // namespace quenvar

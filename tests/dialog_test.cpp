@@ -20,12 +20,13 @@
 #include <vector>
 
 #include "dictionary/word_list.h"
+#include "tests/dialog_driver.h"
 #endif
 
 namespace quenvar {
 namespace {
 
-using testing::OnFreshThread;
+using namespace testing;
 
 #if !QUENVAR_WITH_DIALOG
 
@@ -41,83 +42,6 @@ TEST(SuggestionDialog, IsNotPartOfThisBuild) {
 }
 
 #else
-
-// A QApplication of the test's own on the calling thread, on Qt's offscreen
-// platform.
-struct OffscreenArguments {
-  OffscreenArguments() { qputenv("QT_QPA_PLATFORM", "offscreen"); }
-  int argc = 1;
-  char name[11] = "unit_tests";
-  char* argv[2] = {name, nullptr};
-};
-struct TestApplication : OffscreenArguments {
-  QApplication application{argc, argv};
-};
-
-// Loads hel, hello, helot, help and house as this thread's main word list.
-void LoadSmallWordList() {
-  testing::TempDir dir;
-  testing::WriteBytes(dir.File("words.txt"),
-                      "hel\r\nhello\r\nhelot\r\nhelp\r\nhouse\r\n");
-  LoadWordList(dir.File("words.txt"));
-}
-
-using Step = std::function<void(QWidget& form)>;
-
-// Calls speller.ShowSuggestionDialog(word) and, from its modal loop, runs the
-// steps in turn, 150 ms apart so that Timer1 ticks between two steps. A
-// dialog still shown 3 s after the last step fails the test and is closed.
-Variant ShowWith(SpellCheck& speller, const std::u16string& word,
-                 std::vector<Step> steps) {
-  QTimer driver;
-  std::size_t next = 0;
-  QObject::connect(&driver, &QTimer::timeout, [&] {
-    QWidget* form = QApplication::activeModalWidget();
-    if (form == nullptr) return;
-    if (next < steps.size()) {
-      steps[next++](*form);
-    } else if (++next > steps.size() + 20) {
-      ADD_FAILURE() << "the dialog is still shown";
-      form->close();
-    }
-  });
-  driver.start(150);
-  return speller.ShowSuggestionDialog(word);
-}
-
-template <typename Control>
-Control& Find(QWidget& form, const char* name) {
-  Control* control = form.findChild<Control*>(QString::fromLatin1(name));
-  if (control == nullptr) throw std::runtime_error(name);
-  return *control;
-}
-QLineEdit& TextBox(QWidget& form) { return Find<QLineEdit>(form, "txtWord"); }
-QListWidget& List(QWidget& form) {
-  return Find<QListWidget>(form, "lstSuggestion");
-}
-bool Enabled(QWidget& form, const char* button) {
-  return Find<QPushButton>(form, button).isEnabled();
-}
-void Click(QWidget& form, const char* button) {
-  QTest::mouseClick(&Find<QPushButton>(form, button), Qt::LeftButton);
-}
-void Key(QWidget& form, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-  QTest::keyClick(form.windowHandle(), key, modifiers);
-}
-Step SetText(const char16_t* text) {
-  return [text](QWidget& form) {
-    TextBox(form).setText(QString::fromStdU16String(text));
-  };
-}
-Step Press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-  return [=](QWidget& form) { Key(form, key, modifiers); };
-}
-QStringList Items(QWidget& form) {
-  QStringList items;
-  for (int i = 0; i < List(form).count(); ++i)
-    items << List(form).item(i)->text();
-  return items;
-}
 
 TEST(SuggestionDialog, WindowLayout) {
   OnFreshThread([] {
