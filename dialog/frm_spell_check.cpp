@@ -32,24 +32,26 @@ Widget* AddControl(QDialog* form, const char* name, QRect geometry) {
   return control;
 }
 
-// Returns font made smaller in half points, down to 6 points, until the
+// Makes the form's font smaller in half points, down to 6 points, until the
 // caption of every label fits its width: the layout's sizes were drawn for a
-// narrow 8-point font, and wider fonts would cut "Suggestions:" short.
-QFont FontFittingLabels(QFont font,
-                        std::initializer_list<const QLabel*> labels) {
+// narrow 8-point font, and wider fonts would cut "Suggestions:" short. Each
+// label is measured with its own metrics, as it will be drawn.
+void FitFontToLabels(QWidget* form,
+                     std::initializer_list<const QLabel*> labels) {
   const auto fits = [&] {
-    const QFontMetrics metrics(font);
     for (const QLabel* label : labels) {
-      if (metrics.horizontalAdvance(label->text()) > label->width()) {
+      if (label->fontMetrics().horizontalAdvance(label->text()) >
+          label->width()) {
         return false;
       }
     }
     return true;
   };
+  QFont font = form->font();
   while (!fits() && font.pointSizeF() > 6) {
     font.setPointSizeF(font.pointSizeF() - 0.5);
+    form->setFont(font);
   }
-  return font;
 }
 
 QPushButton* AddButton(QDialog* form, const char* name, const char* caption,
@@ -106,7 +108,7 @@ frmSpellCheck::frmSpellCheck()
   cmdCancel =
       AddButton(this, "cmdCancel", "Ca&ncel", FromTwips(4740, 1740, 1215, 375));
 
-  setFont(FontFittingLabels(font(), {lblWord, lblSuggestion}));
+  FitFontToLabels(this, {lblWord, lblSuggestion});
 
   setTabOrder(txtWord, lstSuggestion);
   setTabOrder(lstSuggestion, cmdChange);
