@@ -200,29 +200,45 @@ class WorkingArraysGuard {
   SimilarityArrays& arrays_;
 };
 
-}  // namespace
-
-double Similarity(std::u16string_view first, std::u16string_view second) {
+// The score of first and second, with fill putting their single-byte forms
+// into the working arrays when the matching needs them.
+template <typename Fill>
+double Score(std::u16string_view first, std::u16string_view second, Fill fill) {
   constexpr std::size_t kMaxLength =
       std::numeric_limits<std::int32_t>::max() - 1;
   if (first.size() > kMaxLength || second.size() > kMaxLength) {
     throw Error("word too long to score its similarity");
   }
   // The upper-case test reads the words themselves, so the working arrays
-  // are filled only when the matching needs them.
+  // are filled only after it.
   if (EqualUpperCased(first, second)) return 1.0;
   if (first.empty() || second.empty()) return 0.0;
 
   SimilarityArrays& arrays = State().similarity;
   WorkingArraysGuard guard(arrays);
-  ToSingleByte(first, arrays.first);
-  ToSingleByte(second, arrays.second);
+  fill(arrays);
   const auto la = static_cast<std::int32_t>(first.size());
   const auto lb = static_cast<std::int32_t>(second.size());
   const std::int32_t matching = CountMatching(1, la, 1, lb);
   return (static_cast<double>(matching) /
           (static_cast<double>(la) + static_cast<double>(lb))) *
          2;
+}
+
+}  // namespace
+
+double Similarity(std::u16string_view first, std::u16string_view second) {
+  return Score(first, second, [&](SimilarityArrays& arrays) {
+    ToSingleByte(first, arrays.first);
+    ToSingleByte(second, arrays.second);
+  });
+}
+
+double Similarity(const WordForms& first, const WordForms& second) {
+  return Score(first.text, second.text, [&](SimilarityArrays& arrays) {
+    arrays.first.assign(first.bytes);
+    arrays.second.assign(second.bytes);
+  });
 }
 
 std::int32_t CountMatching(std::int32_t start1, std::int32_t end1,

@@ -40,6 +40,16 @@ struct SimilarityArrays {
 // quenvar::Error for a word of INT32_MAX or more characters.
 double Similarity(std::u16string_view first, std::u16string_view second);
 
+// A word and its single-byte form (bytes is ToSingleByte(text)).
+struct WordForms {
+  std::u16string_view text;
+  std::string_view bytes;
+};
+
+// Similarity(first.text, second.text), for a caller that holds both
+// single-byte forms already and so spares converting them again.
+double Similarity(const WordForms& first, const WordForms& second);
+
 // The number of matching characters between positions start1..end1 of the
 // first working array and start2..end2 of the second (1-based, inclusive):
 // the longest common run (of the longest, the one with the smallest start in

@@ -1,6 +1,7 @@
 #include "suggest/suggestions.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -20,26 +21,95 @@ bool IsAscii(std::u16string_view text) {
                      [](char16_t c) { return c < 0x80; });
 }
 
-// True when candidate certainly scores 0.8 or less against w, decided
-// without scoring it. The matching count is at most the shorter length, so
-// when 5·min(La, Lb) <= 2·(La + Lb) only the upper-case equality test that
-// opens the score could still accept the candidate, and it can accept words
-// of different lengths (ß upper-cases to SS). upper_w is w upper-cased.
-bool CannotPass(std::u16string_view candidate, std::u16string_view w,
-                const std::u16string& upper_w) {
-  const std::uint64_t la = candidate.size();
-  const std::uint64_t lb = w.size();
-  if (5 * std::min(la, lb) > 2 * (la + lb)) return false;
-  // An ASCII word upper-cases to as many characters as it has.
-  if (IsAscii(candidate)) return candidate.size() != upper_w.size();
-  return ToUpper(candidate) != upper_w;
+char16_t AsciiLower(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
 }
 
-bool Qualifies(std::u16string_view candidate, std::u16string_view w,
-               const std::u16string& upper_w) {
-  return !CannotPass(candidate, w, upper_w) &&
-         Similarity(candidate, w) > kSuggestionThreshold;
+// Sets out to the characters of bytes, a single-byte form; true when every
+// byte is ASCII.
+bool Widen(std::string_view bytes, std::u16string& out) {
+  out.resize(bytes.size());
+  unsigned seen = 0;
+  for (std::size_t k = 0; k < bytes.size(); ++k) {
+    const auto b = static_cast<unsigned char>(bytes[k]);
+    seen |= b;
+    out[k] = b < 0x80 ? b : CharOfSingleByte(b);
+  }
+  return seen < 0x80;
 }
+
+// The word being corrected, w, with what scoring many candidates against it
+// needs, so that a candidate whose score cannot pass is turned down without
+// scoring it.
+//
+// A candidate can pass only when Similarity's upper-case test accepts it or
+// 5·M > 2·(La + Lb). The matching count M pairs equal bytes, so it is at
+// most the number of bytes the two words have in common, counted with
+// repetition, which in turn is at most the shorter length. When either bound
+// rules the count out, the candidate is still scored if the upper-case test
+// could accept it: that test can pass for words of different bytes and even
+// of different lengths (ß upper-cases to SS).
+class Target {
+ public:
+  explicit Target(std::u16string_view w)
+      : w_(w), bytes_(ToSingleByte(w)), upper_(ToUpper(w)), ascii_(IsAscii(w)) {
+    for (char b : bytes_) ++remaining_[static_cast<unsigned char>(b)];
+  }
+
+  std::u16string_view word() const { return w_; }
+
+  // True when candidate, whose single-byte form is candidate_bytes and which
+  // is all ASCII when ascii holds, scores above the threshold against w.
+  bool Accepts(std::u16string_view candidate, std::string_view candidate_bytes,
+               bool ascii) {
+    if (CountCannotPass(candidate_bytes) &&
+        !MayBeEqualUpperCased(candidate, ascii)) {
+      return false;
+    }
+    return Similarity(WordForms{candidate, candidate_bytes},
+                      WordForms{w_, bytes_}) > kSuggestionThreshold;
+  }
+
+ private:
+  bool CountCannotPass(std::string_view candidate_bytes) {
+    const std::uint64_t la = candidate_bytes.size();
+    const std::uint64_t lb = bytes_.size();
+    if (5 * std::min(la, lb) <= 2 * (la + lb)) return true;
+    return 5 * CommonBytes(candidate_bytes) <= 2 * (la + lb);
+  }
+
+  // The bytes of candidate_bytes that w has too, with repetition. Takes each
+  // byte from remaining_ and puts it back afterwards.
+  std::uint64_t CommonBytes(std::string_view candidate_bytes) {
+    std::uint64_t common = 0;
+    for (char b : candidate_bytes) {
+      common += remaining_[static_cast<unsigned char>(b)]-- > 0;
+    }
+    for (char b : candidate_bytes) ++remaining_[static_cast<unsigned char>(b)];
+    return common;
+  }
+
+  // False only when candidate and w are certainly not equal upper-cased.
+  // Each ASCII character upper-cases to one character, distinct letters to
+  // distinct ones, so two ASCII words can be equal upper-cased only when
+  // they are equal apart from ASCII letter case.
+  bool MayBeEqualUpperCased(std::u16string_view candidate, bool ascii) const {
+    if (ascii && ascii_) {
+      return candidate.size() == w_.size() &&
+             std::equal(candidate.begin(), candidate.end(), w_.begin(),
+                        [](char16_t a, char16_t b) {
+                          return AsciiLower(a) == AsciiLower(b);
+                        });
+    }
+    return ToUpper(candidate) == upper_;
+  }
+
+  const std::u16string w_;
+  const std::string bytes_;
+  const std::u16string upper_;
+  const bool ascii_;
+  std::array<std::int64_t, 256> remaining_{};  // w's bytes, counted
+};
 
 void Append(WordArray& result, std::u16string_view word) {
   if (!result) result.emplace();
@@ -56,12 +126,25 @@ std::uint32_t FoldedPrefixKey(std::u16string_view w) {
   return PrefixKey(bytes);
 }
 
+WordArray CustomSuggestions(Target& target) {
+  WordArray result;
+  const WordArray& words = State().sCustomWords.words();
+  const std::int32_t n = SafeUpperBound(words);
+  std::string bytes;
+  for (std::int32_t i = 0; i <= n; ++i) {
+    const std::u16string& word = (*words)[static_cast<std::size_t>(i)];
+    ToSingleByte(word, bytes);
+    if (target.Accepts(word, bytes, IsAscii(word))) Append(result, word);
+  }
+  return result;
+}
+
 }  // namespace
 
 WordArray GetSuggestions(std::u16string_view sWord, bool bCheckCustom) {
   const std::u16string w = CleanWord(ToLower(sWord));
   if (w.size() < 2 || IsNumeric(w)) return std::nullopt;
-  const std::u16string upper_w = ToUpper(w);
+  Target target(w);
 
   WordArray result;
   const MainWordList& list = State().sDicWords;
@@ -71,27 +154,17 @@ WordArray GetSuggestions(std::u16string_view sWord, bool bCheckCustom) {
   std::u16string candidate;
   for (std::int32_t i = first; i <= last; ++i) {
     const std::string_view entry = list.Entry(i);
-    candidate.resize(entry.size());
-    for (std::size_t k = 0; k < entry.size(); ++k) {
-      candidate[k] = CharOfSingleByte(static_cast<unsigned char>(entry[k]));
-    }
-    if (Qualifies(candidate, w, upper_w)) Append(result, candidate);
+    const bool ascii = Widen(entry, candidate);
+    if (target.Accepts(candidate, entry, ascii)) Append(result, candidate);
   }
 
-  if (bCheckCustom) AppendWords(result, GetCustomSuggestions(w));
+  if (bCheckCustom) AppendWords(result, CustomSuggestions(target));
   return result;
 }
 
 WordArray GetCustomSuggestions(std::u16string_view w) {
-  const std::u16string upper_w = ToUpper(w);
-  WordArray result;
-  const WordArray& words = State().sCustomWords.words();
-  const std::int32_t n = SafeUpperBound(words);
-  for (std::int32_t i = 0; i <= n; ++i) {
-    const std::u16string& word = (*words)[static_cast<std::size_t>(i)];
-    if (Qualifies(word, w, upper_w)) Append(result, word);
-  }
-  return result;
+  Target target(w);
+  return CustomSuggestions(target);
 }
 
 }  // namespace quenvar
