@@ -8,8 +8,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
@@ -135,29 +133,5 @@ ProgramResult RunProgram(
 std::string ToolPath() { return QUENVARSPELL_TOOL; }
 
 std::filesystem::path SourceDir() { return QUENVAR_SOURCE_DIR; }
-
-TempDir::TempDir() {
-  std::string pattern =
-      (std::filesystem::temp_directory_path() / "quenvar-cli-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + path);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-  if (!out) throw std::runtime_error("cannot write " + path);
-}
 
 }  // namespace quenvar::cli::testing

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/test_support.h"
+
 namespace quenvar::cli::testing {
 
 // What a finished program left: its exit status (128 + the signal number
@@ -33,23 +35,10 @@ std::string ToolPath();
 // The repository's root folder.
 std::filesystem::path SourceDir();
 
-// A fresh folder, removed with everything in it when the object ends.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-  std::string File(const std::string& name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
-
-std::string ReadBytes(const std::string& path);
-void WriteBytes(const std::string& path, const std::string& bytes);
+// The shared test helpers for temp folders and file bytes.
+using quenvar::testing::ReadBytes;
+using quenvar::testing::TempDir;
+using quenvar::testing::WriteBytes;
 
 }  // namespace quenvar::cli::testing
 
