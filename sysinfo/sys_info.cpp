@@ -1,51 +1,19 @@
 #include "sysinfo/sys_info.h"
 
-#include <dlfcn.h>
 #include <fcntl.h>
-#include <gnu/libc-version.h>
 #include <quenvarspell/spell_check.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <random>
 #include <system_error>
 
 #include "component/file_io.h"
+#include "sysinfo/system_services.h"
 
 namespace quenvar {
 namespace {
-
-// The system services below fill a buffer of this many NULs with
-// NUL-terminated text, and leave it all NUL when they fail.
-constexpr std::size_t kServiceBufferLength = PATH_MAX;
-
-void QueryTempPath(std::string& buffer) {
-  const char* tmpdir = std::getenv("TMPDIR");
-  const std::string_view folder = tmpdir != nullptr && tmpdir[0] != '\0' &&
-                                          std::strlen(tmpdir) < buffer.size()
-                                      ? tmpdir
-                                      : "/tmp";
-  folder.copy(buffer.data(), folder.size());
-}
-
-// The folder of the file the C library was loaded from, without its
-// trailing '/' (so the root folder leaves the text empty).
-void QuerySystemDirectory(std::string& buffer) {
-  Dl_info info{};
-  if (::dladdr(reinterpret_cast<void*>(&::gnu_get_libc_version), &info) != 0 &&
-      info.dli_fname != nullptr &&
-      ::realpath(info.dli_fname, buffer.data()) != nullptr) {
-    if (char* slash = std::strrchr(buffer.data(), '/')) {
-      *slash = '\0';
-      return;
-    }
-  }
-  buffer.assign(buffer.size(), '\0');
-}
 
 // The first n characters (not bytes) of UTF-8 text.
 std::string_view FirstCharacters(std::string_view text, std::size_t n) {
@@ -96,13 +64,13 @@ SysInfo::~SysInfo() { DeleteTempFiles(); }
 
 std::string SysInfo::TempPath() const {
   std::string buffer(kServiceBufferLength, '\0');
-  QueryTempPath(buffer);
+  services_.TempPath(buffer);
   return AddTrailingSeparator(TrimAtNull(buffer));
 }
 
 std::string SysInfo::SystemDirectory() const {
   std::string buffer(kServiceBufferLength, '\0');
-  QuerySystemDirectory(buffer);
+  services_.SystemDirectory(buffer);
   return AddTrailingSeparator(TrimAtNull(buffer));
 }
 

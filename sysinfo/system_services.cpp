@@ -1,5 +1,7 @@
 #include "sysinfo/system_services.h"
 
+#include <dlfcn.h>
+#include <gnu/libc-version.h>
 #include <linux/magic.h>
 #include <pwd.h>
 #include <sys/resource.h>
@@ -14,6 +16,8 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -93,7 +97,6 @@ std::optional<std::uint64_t> ProcessVirtualSize() {
   return Bytes(pages, static_cast<std::uint64_t>(page_size));
 }
 
-
 class LinuxSystemServices final : public SystemServices {
  public:
   // The file system's id from statvfs, its two 32-bit halves folded into
@@ -116,8 +119,8 @@ class LinuxSystemServices final : public SystemServices {
     for (fs::directory_iterator it("/dev/disk/by-label", error);
          !error && it != fs::directory_iterator(); it.increment(error)) {
       struct stat device;
-      if (::stat(it->path().c_str(), &device) == 0 &&
-          S_ISBLK(device.st_mode) && device.st_rdev == folder.st_dev) {
+      if (::stat(it->path().c_str(), &device) == 0 && S_ISBLK(device.st_mode) &&
+          device.st_rdev == folder.st_dev) {
         return DecodeUdevName(it->path().filename().string());
       }
     }
@@ -136,7 +139,8 @@ class LinuxSystemServices final : public SystemServices {
   std::int32_t DriveTypeOf(const std::string& root) const override {
     struct statfs fs;
     struct stat folder;
-    if (::statfs(root.c_str(), &fs) != 0 || ::stat(root.c_str(), &folder) != 0) {
+    if (::statfs(root.c_str(), &fs) != 0 ||
+        ::stat(root.c_str(), &folder) != 0) {
       return kDriveNoRootDir;
     }
     switch (static_cast<std::uint32_t>(fs.f_type)) {
@@ -189,7 +193,8 @@ class LinuxSystemServices final : public SystemServices {
         number.remove_prefix(1);
       }
       const char* end = number.data() + number.size();
-      const auto [after, error] = std::from_chars(number.data(), end, *fields[i]);
+      const auto [after, error] =
+          std::from_chars(number.data(), end, *fields[i]);
       if (error != std::errc()) break;
       rest = std::string_view(after, end - after);
     }
@@ -199,6 +204,31 @@ class LinuxSystemServices final : public SystemServices {
 
   // Linux reports no keyboard type, subtype or function-key count.
   std::int32_t KeyboardType(int) const override { return 0; }
+
+  // $TMPDIR when it is set, not empty and fits the buffer, else /tmp.
+  void TempPath(std::string& buffer) const override {
+    const char* tmpdir = std::getenv("TMPDIR");
+    FillBuffer(buffer, tmpdir != nullptr && tmpdir[0] != '\0' &&
+                               std::strlen(tmpdir) < buffer.size()
+                           ? tmpdir
+                           : "/tmp");
+  }
+
+  // The folder of the file the C library was loaded from, without its
+  // trailing '/' (so the root folder leaves the text empty).
+  void SystemDirectory(std::string& buffer) const override {
+    Dl_info info{};
+    if (::dladdr(reinterpret_cast<void*>(&::gnu_get_libc_version), &info) !=
+            0 &&
+        info.dli_fname != nullptr &&
+        ::realpath(info.dli_fname, buffer.data()) != nullptr) {
+      if (char* slash = std::strrchr(buffer.data(), '/')) {
+        *slash = '\0';
+        return;
+      }
+    }
+    buffer.assign(buffer.size(), '\0');
+  }
 
   // /etc: the folder of the system's own settings files, the role the
   // operating system's folder has for programs.
@@ -261,8 +291,8 @@ class LinuxSystemServices final : public SystemServices {
       if (status.physical_total > 0 &&
           status.physical_free <= status.physical_total) {
         status.memory_load = static_cast<std::uint32_t>(std::lround(
-            100.0 * static_cast<double>(status.physical_total -
-                                        status.physical_free) /
+            100.0 *
+            static_cast<double>(status.physical_total - status.physical_free) /
             static_cast<double>(status.physical_total)));
       }
     }

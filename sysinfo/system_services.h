@@ -94,9 +94,12 @@ class SystemServices {
   // with 2 its number of function keys; 0 when unknown.
   virtual std::int32_t KeyboardType(int type_flag) const = 0;
 
-  // These fill buffer with the operating system's folder, the name of the
-  // user the process runs as, and the computer's name. REQUIRES: buffer
-  // holds kServiceBufferLength NULs.
+  // These fill buffer with the folder for temporary files, the folder of
+  // the system's libraries, the operating system's folder, the name of the
+  // user the process runs as, and the computer's name; the folders need not
+  // end in '/'. REQUIRES: buffer holds kServiceBufferLength NULs.
+  virtual void TempPath(std::string& buffer) const = 0;
+  virtual void SystemDirectory(std::string& buffer) const = 0;
   virtual void WindowsDirectory(std::string& buffer) const = 0;
   virtual void UserName(std::string& buffer) const = 0;
   virtual void ComputerName(std::string& buffer) const = 0;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <quenvarspell/spell_check.h>
 #include <sys/utsname.h>
 #include <unistd.h>
 
@@ -10,8 +11,6 @@
 #include <regex>
 #include <string>
 #include <vector>
-
-#include <quenvarspell/spell_check.h>
 
 #include "sysinfo/sys_info.h"
 #include "sysinfo/system_services.h"
@@ -31,7 +30,8 @@ class FakeServices final : public SystemServices {
   std::int32_t double_click = 0;
   VersionRecord version;
   std::int32_t keyboard[3] = {};  // by type flag
-  std::string windows_directory, user_name, computer_name;
+  std::string temp_path, system_directory, windows_directory, user_name,
+      computer_name;
   DiskSpaceCounts disk;
   MemoryStatus memory;
 
@@ -61,6 +61,10 @@ class FakeServices final : public SystemServices {
   VersionRecord Version() const override { return version; }
   std::int32_t KeyboardType(int type_flag) const override {
     return keyboard[type_flag];
+  }
+  void TempPath(std::string& buffer) const override { Fill(buffer, temp_path); }
+  void SystemDirectory(std::string& buffer) const override {
+    Fill(buffer, system_directory);
   }
   void WindowsDirectory(std::string& buffer) const override {
     Fill(buffer, windows_directory);
@@ -135,8 +139,8 @@ TEST(SystemQueries, DriveTypeAsksOnlyForNamesOfAtMostThreeCharacters) {
   EXPECT_EQ(info.DriveType("C:/"), kDriveRemote);
   EXPECT_EQ(info.DriveType("/"), kDriveRemote);
   EXPECT_EQ(info.DriveType("\u00E9\u00E9/"), kDriveRemote);  // 5 bytes
-  EXPECT_EQ(fake.asked, (std::vector<std::string>{"C:/", "C:/", "/",
-                                                  "\u00E9\u00E9/"}));
+  EXPECT_EQ(fake.asked,
+            (std::vector<std::string>{"C:/", "C:/", "/", "\u00E9\u00E9/"}));
   fake.asked.clear();
   EXPECT_EQ(info.DriveType("C:/Temp"), 0);
   EXPECT_EQ(info.DriveType("/tmp"), 0);
@@ -214,7 +218,9 @@ TEST(SystemQueries, TextAnswersAreTrimmedAndFoldersSeparatorTerminated) {
   const SysInfo info(fake);
   for (const auto& [answer, folder] :
        {std::pair{"/etc", "/etc/"}, {"/etc/", "/etc/"}, {"", "/"}}) {
-    fake.windows_directory = answer;
+    fake.temp_path = fake.system_directory = fake.windows_directory = answer;
+    EXPECT_EQ(info.TempPath(), folder);
+    EXPECT_EQ(info.SystemDirectory(), folder);
     EXPECT_EQ(info.WindowsDirectory(), folder);
   }
   fake.user_name = "alice";
@@ -248,8 +254,8 @@ TEST(SystemQueries, DiskSpaceBeyondTheCurrencyRangeThrowsAndChangesNothing) {
   Variant available, total, free;
   fake.disk = {0, kLargest, 0};
   info.DiskSpace("/", available, total, free);
-  EXPECT_EQ(total, Variant(Currency{static_cast<std::int64_t>(kLargest) *
-                                    10'000}));
+  EXPECT_EQ(total,
+            Variant(Currency{static_cast<std::int64_t>(kLargest) * 10'000}));
 
   available = total = free = Variant();
   for (const DiskSpaceCounts& counts :
@@ -274,7 +280,7 @@ TEST(SystemQueries, GetMemorySetsFieldsInOrderAndAnswersMebibytes) {
 
   constexpr std::uint64_t kMiB = 1 << 20;
   const std::pair<std::uint64_t, std::int32_t> rounding[] = {
-      {512 * kMiB + kMiB / 2, 512},      // a half goes to the even neighbour
+      {512 * kMiB + kMiB / 2, 512},  // a half goes to the even neighbour
       {513 * kMiB + kMiB / 2, 514},
       {512 * kMiB + kMiB / 2 + 1, 513},  // above a half goes up
       {512 * kMiB + kMiB / 2 - 1, 512},
@@ -291,8 +297,8 @@ TEST(SystemQueries, GetMemorySetsFieldsInOrderAndAnswersMebibytes) {
 TEST(SystemQueries, GetMemorySaturatesFieldsButCountsTheWholeMemory) {
   constexpr std::uint64_t kGiB = 1 << 30;
   FakeServices fake;
-  fake.memory = {90,       24 * kGiB, 4 * kGiB, 2 * kGiB + 1, 2 * kGiB - 1,
-                 ~0ull, 128 * 1024 * kGiB};
+  fake.memory = {90,           24 * kGiB, 4 * kGiB,         2 * kGiB + 1,
+                 2 * kGiB - 1, ~0ull,     128 * 1024 * kGiB};
   const SysInfo info(fake);
   std::int32_t load, physical_total, physical_free, page_total, page_free,
       virtual_total, virtual_free;
@@ -384,13 +390,16 @@ TEST(SystemQueriesOnThisSystem, NamesVersionAndRootAnswerFromTheSystem) {
   ASSERT_EQ(::uname(&names), 0);
   std::int32_t platform, major, minor, build;
   std::string csd;
-  const std::string version = info.WinVersion(platform, major, minor, build, csd);
+  const std::string version =
+      info.WinVersion(platform, major, minor, build, csd);
   EXPECT_EQ(platform, 2);
-  if (std::regex_search(names.release, std::regex("^[0-9]+\\.[0-9]+\\.[0-9]+"))) {
+  if (std::regex_search(names.release,
+                        std::regex("^[0-9]+\\.[0-9]+\\.[0-9]+"))) {
     EXPECT_EQ(version, names.release);
   }
 
-  const std::int32_t serial = std::get<std::int32_t>(info.SerialNumber("/", false));
+  const std::int32_t serial =
+      std::get<std::int32_t>(info.SerialNumber("/", false));
   char text[10];
   std::snprintf(text, sizeof text, "%04X:%04X",
                 static_cast<std::uint32_t>(serial) >> 16, serial & 0xFFFF);
