@@ -21,31 +21,32 @@ namespace {
                           std::string(what) + " '" + path + "'");
 }
 
-// Closes a descriptor on scope exit unless released.
+// Closes a descriptor on scope exit unless closed already.
 class FileDescriptor {
  public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
+  FileDescriptor(int fd, const FileSystem& files) : fd_(fd), files_(files) {}
   ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0) files_.Close(fd_);
   }
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
   int get() const { return fd_; }
   // Closes now and answers errno of the close, or 0.
   int Close() {
-    const int result = ::close(fd_);
+    const int result = files_.Close(fd_);
     fd_ = -1;
     return result == 0 ? 0 : errno;
   }
 
  private:
   int fd_;
+  const FileSystem& files_;
 };
 
 // Writes all of bytes; answers 0 or the errno of the failing write.
-int WriteAll(int fd, std::string_view bytes) {
+int WriteAll(const FileSystem& files, int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    const ssize_t written = files.Write(fd, bytes.data(), bytes.size());
     if (written < 0) {
       if (errno == EINTR) continue;
       return errno;
@@ -73,22 +74,48 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-// Opens a new, uniquely named file beside path; sets temp_path to its name.
-int CreateSibling(const std::string& path, std::string& temp_path) {
+// Opens a new, uniquely named file beside path and sets temp_path to its
+// name. Throws std::system_error when no such file can be created.
+int CreateSibling(const FileSystem& files, const std::string& path,
+                  std::string& temp_path) {
   std::random_device random;
   const std::string folder = FolderOf(path);
   const std::string base = path.substr(path.rfind('/') + 1);
-  for (int attempt = 0; attempt < 100; ++attempt) {
+  int error = EEXIST;
+  for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
     temp_path = folder + "/." + base + "." + std::to_string(random()) + ".new";
-    const int fd = ::open(temp_path.c_str(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
-                          0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
+    const int fd = files.Open(
+        temp_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+        0666);
+    if (fd >= 0) return fd;
+    error = errno;
   }
-  return -1;
+  ThrowFileError(error, "cannot create a file beside", path);
 }
 
 }  // namespace
+
+int FileSystem::Open(const char* path, int flags, mode_t mode) const {
+  return ::open(path, flags, mode);
+}
+
+ssize_t FileSystem::Read(int fd, void* buffer, std::size_t size) const {
+  return ::read(fd, buffer, size);
+}
+
+ssize_t FileSystem::Write(int fd, const void* data, std::size_t size) const {
+  return ::write(fd, data, size);
+}
+
+int FileSystem::Fsync(int fd) const { return ::fsync(fd); }
+
+int FileSystem::Close(int fd) const { return ::close(fd); }
+
+int FileSystem::Rename(const char* from, const char* to) const {
+  return ::rename(from, to);
+}
+
+int FileSystem::Unlink(const char* path) const { return ::unlink(path); }
 
 std::string FileSystemPath(std::u16string_view path) {
   const std::string utf8 = ToUtf8(path);
@@ -98,8 +125,8 @@ std::string FileSystemPath(std::u16string_view path) {
   return utf8;
 }
 
-std::string ReadFile(const std::string& path) {
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+std::string ReadFile(const std::string& path, const FileSystem& files) {
+  FileDescriptor fd(files.Open(path.c_str(), O_RDONLY | O_CLOEXEC, 0), files);
   if (fd.get() < 0) ThrowFileError(errno, "cannot open", path);
   std::string content;
   struct stat info;
@@ -108,7 +135,7 @@ std::string ReadFile(const std::string& path) {
   }
   char buffer[65536];
   for (;;) {
-    const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+    const ssize_t got = files.Read(fd.get(), buffer, sizeof buffer);
     if (got < 0) {
       if (errno == EINTR) continue;
       ThrowFileError(errno, "cannot read", path);
@@ -119,14 +146,14 @@ std::string ReadFile(const std::string& path) {
   return content;
 }
 
-void ReplaceFile(const std::string& path, std::string_view bytes) {
+void ReplaceFile(const std::string& path, std::string_view bytes,
+                 const FileSystem& files) {
   const std::string target = ResolveLink(path);
   std::string temp_path;
-  FileDescriptor fd(CreateSibling(target, temp_path));
-  if (fd.get() < 0) ThrowFileError(errno, "cannot create a file beside", target);
+  FileDescriptor fd(CreateSibling(files, target, temp_path), files);
 
   auto fail = [&](int error, std::string_view what) {
-    ::unlink(temp_path.c_str());
+    files.Unlink(temp_path.c_str());
     ThrowFileError(error, what, target);
   };
   struct stat existing;
@@ -134,33 +161,39 @@ void ReplaceFile(const std::string& path, std::string_view bytes) {
       ::fchmod(fd.get(), existing.st_mode & 07777) != 0) {
     fail(errno, "cannot keep the permissions of");
   }
-  if (const int error = WriteAll(fd.get(), bytes)) fail(error, "cannot write");
-  if (::fsync(fd.get()) != 0) fail(errno, "cannot flush");
+  if (const int error = WriteAll(files, fd.get(), bytes)) {
+    fail(error, "cannot write");
+  }
+  if (files.Fsync(fd.get()) != 0) fail(errno, "cannot flush");
   if (const int error = fd.Close()) fail(error, "cannot write");
-  if (::rename(temp_path.c_str(), target.c_str()) != 0) {
+  if (files.Rename(temp_path.c_str(), target.c_str()) != 0) {
     fail(errno, "cannot replace");
   }
   // Make the rename itself durable; the new file is in place either way.
   FileDescriptor folder(
-      ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (folder.get() >= 0) ::fsync(folder.get());
+      files.Open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC,
+                 0),
+      files);
+  if (folder.get() >= 0) files.Fsync(folder.get());
 }
 
-void WriteNewFile(const std::string& path, std::string_view bytes) {
-  FileDescriptor fd(::open(path.c_str(),
-                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                           0600));
+void WriteNewFile(const std::string& path, std::string_view bytes,
+                  const FileSystem& files) {
+  FileDescriptor fd(
+      files.Open(path.c_str(),
+                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600),
+      files);
   if (fd.get() < 0) ThrowFileError(errno, "cannot create", path);
-  int error = WriteAll(fd.get(), bytes);
+  int error = WriteAll(files, fd.get(), bytes);
   if (error == 0) error = fd.Close();
   if (error != 0) {
-    ::unlink(path.c_str());
+    files.Unlink(path.c_str());
     ThrowFileError(error, "cannot write", path);
   }
 }
 
-bool RemoveFile(const std::string& path) noexcept {
-  return ::unlink(path.c_str()) == 0;
+bool RemoveFile(const std::string& path, const FileSystem& files) noexcept {
+  return files.Unlink(path.c_str()) == 0;
 }
 
 }  // namespace quenvar

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "component/file_io.h"
 #include "dictionary/custom_list.h"
 #include "dictionary/word_list.h"
 #include "suggest/similarity.h"
@@ -31,6 +32,10 @@ struct ThreadState {
   // function its creator supplies, so this header needs no Qt.
   std::unique_ptr<DialogSession, void (*)(DialogSession*)> suggestion_dialog{
       nullptr, nullptr};
+  // The system calls under the custom file's load and save and the built-in
+  // list's temp file; tests put in one that fails on cue.
+  std::unique_ptr<const FileSystem> file_system =
+      std::make_unique<const FileSystem>();
 };
 
 // This thread's state, created on its first use.

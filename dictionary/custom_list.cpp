@@ -74,13 +74,13 @@ void SaveCustom(std::u16string_view sFile) {
       content += "\r\n";
     }
   }
-  ReplaceFile(path, content);
+  ReplaceFile(path, content, *State().file_system);
 }
 
 void LoadCustom(std::u16string_view sFile) { LoadCustomFile(FileOrDefault(sFile)); }
 
 void LoadCustomFile(const std::string& path) {
-  const std::string content = ReadFile(path);
+  const std::string content = ReadFile(path, *State().file_system);
   std::vector<std::u16string> words;
   ForEachLine(content, [&](std::string_view line) {
     if (line.size() >= 2) words.push_back(FromSingleByte(line));

@@ -39,11 +39,13 @@ void LoadMainDictionaryFrom(std::span<const std::uint8_t> blob) {
       sys_info.CreateTempFile(sys_info.TempPath(), "qzv", true);
   // Exclusive creation: a file or link planted under the name since it was
   // made makes the load fail instead of writing through it.
+  const FileSystem& files = *State().file_system;
   WriteNewFile(name,
                std::string_view(reinterpret_cast<const char*>(data.data()),
-                                data.size()));
+                                data.size()),
+               files);
   LoadWordList(name);
-  if (!RemoveFile(name)) {
+  if (!RemoveFile(name, files)) {
     throw std::system_error(errno, std::generic_category(),
                             "cannot delete '" + name + "'");
   }

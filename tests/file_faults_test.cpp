@@ -1,0 +1,164 @@
+// Failures of the system calls under the custom file's save and the built-in
+// list's load, made on cue: each must throw, keep the old data, and leave no
+// file behind.
+
+#include <gtest/gtest.h>
+#include <fcntl.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include <quenvarspell/spell_check.h>
+
+#include "component/file_io.h"
+#include "component/thread_state.h"
+#include "dictionary/custom_list.h"
+#include "tests/test_support.h"
+
+namespace quenvar {
+namespace {
+
+using testing::OnFreshThread;
+using testing::ReadBytes;
+using testing::ScopedEnv;
+using testing::TempDir;
+using testing::WriteBytes;
+
+enum class Step { kCreate, kWrite, kFsync, kClose, kRename };
+
+// Makes one step fail with error; a failing write first writes half of what
+// it was given, as a disk that fills up midway does.
+class FaultyFileSystem : public FileSystem {
+ public:
+  FaultyFileSystem(Step step, int error) : step_(step), error_(error) {}
+
+  int Open(const char* path, int flags, mode_t mode) const override {
+    if (step_ == Step::kCreate && (flags & O_CREAT)) return Fail();
+    return FileSystem::Open(path, flags, mode);
+  }
+  ssize_t Write(int fd, const void* data, std::size_t size) const override {
+    if (step_ != Step::kWrite) return FileSystem::Write(fd, data, size);
+    if (size > 1 && !wrote_half_) {
+      wrote_half_ = true;
+      return FileSystem::Write(fd, data, size / 2);
+    }
+    return Fail();
+  }
+  int Fsync(int fd) const override {
+    return step_ == Step::kFsync ? Fail() : FileSystem::Fsync(fd);
+  }
+  int Close(int fd) const override {
+    const int result = FileSystem::Close(fd);
+    return step_ == Step::kClose ? Fail() : result;
+  }
+  int Rename(const char* from, const char* to) const override {
+    return step_ == Step::kRename ? Fail() : FileSystem::Rename(from, to);
+  }
+
+ private:
+  int Fail() const {
+    errno = error_;
+    return -1;
+  }
+
+  Step step_;
+  int error_;
+  mutable bool wrote_half_ = false;
+};
+
+struct Fault {
+  Step step;
+  int error;
+};
+
+constexpr Fault kFaults[] = {
+    {Step::kCreate, EACCES}, {Step::kCreate, ENOSPC}, {Step::kWrite, ENOSPC},
+    {Step::kFsync, EIO},     {Step::kClose, EIO},     {Step::kRename, EXDEV},
+};
+
+std::size_t FilesIn(const std::filesystem::path& folder) {
+  return static_cast<std::size_t>(
+      std::distance(std::filesystem::directory_iterator(folder),
+                    std::filesystem::directory_iterator()));
+}
+
+// Runs body with this thread's file operations failing as fault says.
+template <typename Body>
+void WithFault(Fault fault, Body body) {
+  State().file_system = std::make_unique<FaultyFileSystem>(fault.step, fault.error);
+  body();
+  State().file_system = std::make_unique<FileSystem>();
+}
+
+TEST(FileFaults, FailedSaveKeepsTheOldFileByteForByte) {
+  TempDir dir;
+  const std::string path = dir.File("custom.dic");
+  const std::string old_bytes = "first\r\nsecond\r\n\xE9t\xE9\r\n";
+  OnFreshThread([&] {
+    for (int word = 0; word < 1000; ++word) {
+      AddToCustom(u"word" + FromUtf8(std::to_string(word)));
+    }
+    for (const Fault fault : kFaults) {
+      SCOPED_TRACE(std::strerror(fault.error));
+      WriteBytes(path, old_bytes);
+      WithFault(fault, [&] {
+        try {
+          SaveCustom(FromUtf8(path));
+          ADD_FAILURE() << "a failed save reported success";
+        } catch (const std::system_error& e) {
+          EXPECT_EQ(e.code().value(), fault.error);
+          EXPECT_NE(std::string(e.what()).find(path), std::string::npos);
+        }
+      });
+      EXPECT_EQ(ReadBytes(path), old_bytes);
+      EXPECT_EQ(FilesIn(dir.path()), 1u);
+    }
+    // With the faults gone the same list saves.
+    SaveCustom(FromUtf8(path));
+    EXPECT_EQ(ReadBytes(path).substr(0, 7), "word0\r\n");
+  });
+}
+
+TEST(FileFaults, FailedInitThrowsAndKeepsTheLoadedList) {
+  TempDir tmp;
+  ScopedEnv env("TMPDIR", tmp.path().string());
+  OnFreshThread([&] {
+    SpellCheck speller;
+    // A full temp folder on the first load leaves the list empty.
+    WithFault({Step::kWrite, ENOSPC}, [&] {
+      EXPECT_THROW(speller.Init(), std::system_error);
+    });
+    EXPECT_EQ(State().sDicWords.Entry(0), "");
+    EXPECT_EQ(FilesIn(tmp.path()), 0u);
+
+    speller.Init();
+    const std::string first = std::string(State().sDicWords.Entry(0));
+    for (const Fault fault : {Fault{Step::kCreate, EACCES},
+                              Fault{Step::kCreate, ENOSPC},
+                              Fault{Step::kWrite, ENOSPC},
+                              Fault{Step::kClose, EIO}}) {
+      SCOPED_TRACE(std::strerror(fault.error));
+      WithFault(fault, [&] {
+        try {
+          speller.Init();
+          ADD_FAILURE() << "a failed load reported success";
+        } catch (const std::system_error& e) {
+          EXPECT_EQ(e.code().value(), fault.error);
+          EXPECT_NE(std::string(e.what()).find(tmp.path().string()),
+                    std::string::npos);
+        }
+      });
+      EXPECT_EQ(State().sDicWords.Entry(0), first);
+      EXPECT_TRUE(speller.CheckWord(u"hello"));
+      EXPECT_FALSE(speller.CheckWord(u"helllo"));
+      EXPECT_EQ(FilesIn(tmp.path()), 0u);
+    }
+  });
+}
+
+}  // namespace
+}  // namespace quenvar
