@@ -1,0 +1,538 @@
+// Side-by-side comparison of QuenvarSpell with Hunspell, Nuspell and Aspell,
+// each loaded through its Debian library in this one process.
+//
+//   engine_comparison TEXT MISSPELLINGS
+//
+// TEXT is UTF-8 English prose. MISSPELLINGS holds "misspelling<TAB>correction"
+// lines (UTF-8); a misspelling with several corrections has one line each.
+// Prints a Markdown table of load time, resident memory of each loaded
+// dictionary, time per word checked and per misspelling suggested, and the
+// quality of the answers, with QuenvarSpell's ratio to each peer.
+//
+// The text is split once, at the delimiters of QuenvarSpell's text walk, and
+// every engine gets the same words, each in the form its interface takes
+// (UTF-16 for QuenvarSpell, UTF-8 for the peers), converted beforehand.
+// Every time is the best of kRuns runs.
+
+#include <aspell.h>
+#include <hunspell.hxx>
+#include <malloc.h>
+#include <nuspell/dictionary.hxx>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <quenvarspell/spell_check.h>
+
+namespace {
+
+constexpr int kRuns = 3;
+constexpr const char* kHunspellAff = "/usr/share/hunspell/en_US.aff";
+constexpr const char* kHunspellDic = "/usr/share/hunspell/en_US.dic";
+
+// One word in both forms the engines take.
+struct Word {
+  std::string utf8;
+  std::u16string utf16;
+};
+
+Word MakeWord(std::string utf8) {
+  std::u16string utf16 = quenvar::FromUtf8(utf8);
+  return {std::move(utf8), std::move(utf16)};
+}
+
+// A misspelling with every correction the list gives for it.
+struct Misspelling {
+  Word word;
+  std::vector<std::string> corrections;
+};
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The non-empty pieces of text between the delimiters of QuenvarSpell's text
+// walk. Every delimiter is ASCII, so splitting the UTF-8 bytes gives the
+// pieces that splitting the UTF-16 text gives.
+std::vector<Word> SplitWords(std::string_view text) {
+  constexpr std::string_view kDelimiters = "\t\n\r \"/?.;:,\\()[]{}<>|!";
+  std::vector<Word> words;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find_first_of(kDelimiters, start);
+    if (end == std::string_view::npos) end = text.size();
+    if (end > start) words.push_back(MakeWord(std::string(text.substr(start, end - start))));
+    start = end + 1;
+  }
+  return words;
+}
+
+// The distinct misspellings of a "misspelling<TAB>correction" file, in order
+// of first appearance.
+std::vector<Misspelling> ReadMisspellings(const std::string& path) {
+  std::ifstream in(path);
+  if (!in) throw std::runtime_error("cannot read " + path);
+  std::vector<Misspelling> misspellings;
+  std::map<std::string, std::size_t> index;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string::npos) continue;
+    std::string misspelling = line.substr(0, tab);
+    const auto [it, added] = index.emplace(misspelling, misspellings.size());
+    if (added) misspellings.push_back({MakeWord(std::move(misspelling)), {}});
+    misspellings[it->second].corrections.push_back(line.substr(tab + 1));
+  }
+  if (misspellings.empty()) throw std::runtime_error("no misspellings in " + path);
+  return misspellings;
+}
+
+// The process's resident memory in bytes, after the heap has returned its
+// free memory to the system.
+double ResidentBytes() {
+  ::malloc_trim(0);
+  long pages = 0, resident = 0;
+  if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(statm);
+  }
+  return static_cast<double>(resident) * static_cast<double>(::getpagesize());
+}
+
+// The seconds one call of run takes.
+template <typename Run>
+double Seconds(Run&& run) {
+  const auto start = std::chrono::steady_clock::now();
+  run();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The fewest seconds of kRuns calls of run.
+template <typename Run>
+double BestSeconds(Run&& run) {
+  double best = Seconds(run);
+  for (int i = 1; i < kRuns; ++i) best = std::min(best, Seconds(run));
+  return best;
+}
+
+// One spell checker behind the operations the comparison times.
+class Engine {
+ public:
+  virtual ~Engine() = default;
+
+  virtual std::string Name() const = 0;
+
+  // Opens the English dictionary, replacing one opened before.
+  virtual void Load() = 0;
+
+  // The number of words that the engine does not accept.
+  virtual std::size_t CountWrong(const std::vector<Word>& words) = 0;
+
+  // Asks for the suggestions for every misspelling and keeps them in the
+  // engine's own form, replacing those kept before.
+  virtual void Suggest(const std::vector<Misspelling>& misspellings) = 0;
+
+  // The suggestions kept by the last Suggest, in UTF-8, one list per
+  // misspelling.
+  virtual std::vector<std::vector<std::string>> Suggestions() const = 0;
+};
+
+class QuenvarEngine : public Engine {
+ public:
+  std::string Name() const override { return "QuenvarSpell"; }
+
+  void Load() override { speller_.Init(); }
+
+  std::size_t CountWrong(const std::vector<Word>& words) override {
+    std::size_t wrong = 0;
+    for (const Word& word : words) wrong += !speller_.CheckWord(word.utf16);
+    return wrong;
+  }
+
+  void Suggest(const std::vector<Misspelling>& misspellings) override {
+    found_.clear();
+    for (const Misspelling& m : misspellings) {
+      found_.push_back(speller_.GetSuggestions(m.word.utf16));
+    }
+  }
+
+  std::vector<std::vector<std::string>> Suggestions() const override {
+    std::vector<std::vector<std::string>> lists;
+    for (const quenvar::WordArray& found : found_) {
+      std::vector<std::string>& list = lists.emplace_back();
+      if (!found) continue;
+      for (const std::u16string& word : *found) list.push_back(quenvar::ToUtf8(word));
+    }
+    return lists;
+  }
+
+  // The number of words that CheckText without the dialog reports as not
+  // in the word lists, walking all of text.
+  std::size_t CheckText(std::u16string& text) {
+    UnknownCounter counter;
+    const std::uint32_t cookie = speller_.Advise(counter);
+    speller_.CheckText(text, quenvar::kFalse);
+    speller_.Unadvise(cookie);
+    return counter.unknown;
+  }
+
+ private:
+  class UnknownCounter : public quenvar::SpellCheckEvents {
+   public:
+    void SpellWordNotInDic(const std::u16string&, std::int32_t,
+                           quenvar::Boolean&) override {
+      ++unknown;
+    }
+    std::size_t unknown = 0;
+  };
+
+  quenvar::SpellCheck speller_;
+  std::vector<quenvar::WordArray> found_;
+};
+
+// Hunspell with en_US of hunspell-en-us, whose affix file declares UTF-8.
+class HunspellEngine : public Engine {
+ public:
+  std::string Name() const override { return "Hunspell"; }
+
+  void Load() override {
+    hunspell_ = std::make_unique<Hunspell>(kHunspellAff, kHunspellDic);
+    if (hunspell_->get_dict_encoding() != "UTF-8") {
+      throw std::runtime_error("Hunspell: en_US is not in UTF-8");
+    }
+  }
+
+  std::size_t CountWrong(const std::vector<Word>& words) override {
+    std::size_t wrong = 0;
+    for (const Word& word : words) wrong += !hunspell_->spell(word.utf8);
+    return wrong;
+  }
+
+  void Suggest(const std::vector<Misspelling>& misspellings) override {
+    found_.clear();
+    for (const Misspelling& m : misspellings) {
+      found_.push_back(hunspell_->suggest(m.word.utf8));
+    }
+  }
+
+  std::vector<std::vector<std::string>> Suggestions() const override { return found_; }
+
+ private:
+  std::unique_ptr<Hunspell> hunspell_;
+  std::vector<std::vector<std::string>> found_;
+};
+
+// Nuspell with the same en_US files as Hunspell; it takes UTF-8 words.
+class NuspellEngine : public Engine {
+ public:
+  std::string Name() const override { return "Nuspell"; }
+
+  void Load() override {
+    nuspell::Dictionary dictionary;
+    dictionary.load_aff_dic(kHunspellAff);
+    dictionary_ = std::move(dictionary);
+  }
+
+  std::size_t CountWrong(const std::vector<Word>& words) override {
+    std::size_t wrong = 0;
+    for (const Word& word : words) wrong += !dictionary_.spell(word.utf8);
+    return wrong;
+  }
+
+  void Suggest(const std::vector<Misspelling>& misspellings) override {
+    found_.clear();
+    for (const Misspelling& m : misspellings) {
+      dictionary_.suggest(m.word.utf8, found_.emplace_back());
+    }
+  }
+
+  std::vector<std::vector<std::string>> Suggestions() const override { return found_; }
+
+ private:
+  nuspell::Dictionary dictionary_;
+  std::vector<std::vector<std::string>> found_;
+};
+
+// Aspell with its "en_US" dictionary from aspell-en, told to take and give
+// UTF-8; every other setting is Aspell's default.
+class AspellEngine : public Engine {
+ public:
+  ~AspellEngine() override { Close(); }
+
+  std::string Name() const override { return "Aspell"; }
+
+  void Load() override {
+    AspellConfig* config = new_aspell_config();
+    aspell_config_replace(config, "lang", "en_US");
+    aspell_config_replace(config, "encoding", "utf-8");
+    AspellCanHaveError* result = new_aspell_speller(config);
+    delete_aspell_config(config);
+    if (aspell_error_number(result) != 0) {
+      const std::string message = aspell_error_message(result);
+      delete_aspell_can_have_error(result);
+      throw std::runtime_error("Aspell: " + message);
+    }
+    Close();
+    speller_ = to_aspell_speller(result);
+  }
+
+  std::size_t CountWrong(const std::vector<Word>& words) override {
+    std::size_t wrong = 0;
+    for (const Word& word : words) {
+      wrong += aspell_speller_check(speller_, word.utf8.data(),
+                                    static_cast<int>(word.utf8.size())) != 1;
+    }
+    return wrong;
+  }
+
+  void Suggest(const std::vector<Misspelling>& misspellings) override {
+    found_.clear();
+    for (const Misspelling& m : misspellings) {
+      std::vector<std::string>& list = found_.emplace_back();
+      const AspellWordList* suggestions = aspell_speller_suggest(
+          speller_, m.word.utf8.data(), static_cast<int>(m.word.utf8.size()));
+      AspellStringEnumeration* elements = aspell_word_list_elements(suggestions);
+      while (const char* word = aspell_string_enumeration_next(elements)) {
+        list.emplace_back(word);
+      }
+      delete_aspell_string_enumeration(elements);
+    }
+  }
+
+  std::vector<std::vector<std::string>> Suggestions() const override { return found_; }
+
+ private:
+  void Close() {
+    if (speller_ != nullptr) delete_aspell_speller(speller_);
+    speller_ = nullptr;
+  }
+
+  AspellSpeller* speller_ = nullptr;
+  std::vector<std::vector<std::string>> found_;
+};
+
+// What the comparison measured for one engine.
+struct Result {
+  std::string name;
+  double load_seconds = 0;
+  double resident_bytes = 0;
+  double check_seconds = 0;
+  std::size_t text_wrong = 0;
+  double suggest_seconds = 0;
+  std::size_t misspellings_wrong = 0;
+  std::size_t corrections_found = 0;
+  std::size_t suggestions = 0;
+};
+
+// Loads the engine, measuring the first load's resident memory, then times
+// it and checks its answers.
+Result Measure(Engine& engine, const std::vector<Word>& text_words,
+               const std::vector<Misspelling>& misspellings,
+               const std::vector<Word>& misspelled_words) {
+  Result result;
+  result.name = engine.Name();
+  const double before = ResidentBytes();
+  double load = Seconds([&] { engine.Load(); });
+  result.resident_bytes = ResidentBytes() - before;
+  for (int i = 1; i < kRuns; ++i) load = std::min(load, Seconds([&] { engine.Load(); }));
+  result.load_seconds = load;
+
+  result.check_seconds =
+      BestSeconds([&] { result.text_wrong = engine.CountWrong(text_words); });
+  result.misspellings_wrong = engine.CountWrong(misspelled_words);
+  result.suggest_seconds = BestSeconds([&] { engine.Suggest(misspellings); });
+
+  const std::vector<std::vector<std::string>> lists = engine.Suggestions();
+  for (std::size_t i = 0; i < misspellings.size(); ++i) {
+    const std::vector<std::string>& list = lists[i];
+    result.suggestions += list.size();
+    for (const std::string& correction : misspellings[i].corrections) {
+      if (std::find(list.begin(), list.end(), correction) != list.end()) {
+        ++result.corrections_found;
+        break;
+      }
+    }
+  }
+  return result;
+}
+
+std::string Format(const char* format, double value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, format, value);
+  return buffer;
+}
+
+// A duration in the unit that suits it.
+std::string Duration(double seconds) {
+  if (seconds < 1e-6) return Format("%.0f ns", seconds * 1e9);
+  if (seconds < 1e-3) return Format("%.1f µs", seconds * 1e6);
+  if (seconds < 1) return Format("%.1f ms", seconds * 1e3);
+  return Format("%.2f s", seconds);
+}
+
+std::string Ratio(double ratio) {
+  return Format(ratio < 10 ? "%.2f" : ratio < 100 ? "%.1f" : "%.0f", ratio);
+}
+
+// How many times faster (or slower) a QuenvarSpell time is than a peer's.
+std::string TimeRatio(double quenvar_seconds, double peer_seconds) {
+  if (quenvar_seconds <= peer_seconds) {
+    return Ratio(peer_seconds / quenvar_seconds) + "x faster";
+  }
+  return Ratio(quenvar_seconds / peer_seconds) + "x slower";
+}
+
+// How many times less (or more) memory QuenvarSpell's figure is than a
+// peer's.
+std::string MemoryRatio(double quenvar_bytes, double peer_bytes) {
+  if (quenvar_bytes <= peer_bytes) return Ratio(peer_bytes / quenvar_bytes) + "x less";
+  return Ratio(quenvar_bytes / peer_bytes) + "x more";
+}
+
+std::string Percent(std::size_t part, std::size_t whole) {
+  return Format("%.1f %%", 100.0 * static_cast<double>(part) / static_cast<double>(whole));
+}
+
+std::string Mean(std::size_t total, std::size_t count) {
+  return Format("%.2f", static_cast<double>(total) / static_cast<double>(count));
+}
+
+// QuenvarSpell's figure as a multiple of a peer's.
+std::string PlainRatio(std::size_t quenvar, std::size_t peer) {
+  if (peer == 0) return "–";
+  return Ratio(static_cast<double>(quenvar) / static_cast<double>(peer)) + "x";
+}
+
+void PrintRow(const std::string& figure, const std::vector<std::string>& cells) {
+  std::cout << "| " << figure;
+  for (const std::string& cell : cells) std::cout << " | " << cell;
+  std::cout << " |\n";
+}
+
+// Prints one table row: each engine's value of a figure, then QuenvarSpell's
+// ratio to each peer. results[0] is QuenvarSpell's.
+template <typename Value, typename Show, typename Compare>
+void PrintFigure(const std::string& figure, const std::vector<Result>& results,
+                 Value value, Show show, Compare compare) {
+  std::vector<std::string> cells;
+  for (const Result& r : results) cells.push_back(show(r, value(r)));
+  for (std::size_t i = 1; i < results.size(); ++i) {
+    cells.push_back(compare(value(results[0]), value(results[i])));
+  }
+  PrintRow(figure, cells);
+}
+
+void PrintTable(const std::vector<Result>& results, double check_text_seconds,
+                std::size_t check_text_unknown, std::size_t text_words,
+                std::size_t misspellings) {
+  const double words = static_cast<double>(text_words);
+  const double misspelled = static_cast<double>(misspellings);
+  std::vector<std::string> header;
+  for (const Result& r : results) header.push_back(r.name);
+  for (std::size_t i = 1; i < results.size(); ++i) header.push_back("vs " + results[i].name);
+  PrintRow("Figure", header);
+  PrintRow("---", std::vector<std::string>(header.size(), "---:"));
+
+  const auto duration = [](const Result&, double seconds) { return Duration(seconds); };
+  PrintFigure("Load", results, [](const Result& r) { return r.load_seconds; }, duration,
+              TimeRatio);
+  PrintFigure(
+      "Resident memory of the loaded dictionary", results,
+      [](const Result& r) { return r.resident_bytes; },
+      [](const Result&, double bytes) { return Format("%.1f MiB", bytes / (1 << 20)); },
+      MemoryRatio);
+  PrintFigure("Check, per word", results,
+              [&](const Result& r) { return r.check_seconds / words; }, duration,
+              TimeRatio);
+  std::vector<std::string> cells = {Duration(check_text_seconds / words)};
+  cells.resize(results.size(), "");
+  for (std::size_t i = 1; i < results.size(); ++i) {
+    cells.push_back(TimeRatio(check_text_seconds, results[i].check_seconds));
+  }
+  PrintRow("CheckText without the dialog, per word", cells);
+  PrintFigure("Suggest, per misspelling", results,
+              [&](const Result& r) { return r.suggest_seconds / misspelled; }, duration,
+              TimeRatio);
+
+  const auto percent_of = [](std::size_t whole) {
+    return [whole](const Result&, std::size_t part) { return Percent(part, whole); };
+  };
+  PrintFigure("Text words flagged", results, [](const Result& r) { return r.text_wrong; },
+              percent_of(text_words), PlainRatio);
+  cells = {Percent(check_text_unknown, text_words)};
+  cells.resize(results.size(), "");
+  for (std::size_t i = 1; i < results.size(); ++i) {
+    cells.push_back(PlainRatio(check_text_unknown, results[i].text_wrong));
+  }
+  PrintRow("Text words CheckText reports", cells);
+  PrintFigure("Misspellings flagged", results,
+              [](const Result& r) { return r.misspellings_wrong; }, percent_of(misspellings),
+              PlainRatio);
+  PrintFigure("Correction among the suggestions", results,
+              [](const Result& r) { return r.corrections_found; }, percent_of(misspellings),
+              PlainRatio);
+  PrintFigure(
+      "Suggestions per misspelling (mean)", results,
+      [](const Result& r) { return r.suggestions; },
+      [&](const Result&, std::size_t total) { return Mean(total, misspellings); },
+      PlainRatio);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::cerr << "usage: engine_comparison TEXT MISSPELLINGS\n";
+    return 2;
+  }
+  try {
+    const std::string text = ReadFile(argv[1]);
+    std::u16string text16 = quenvar::FromUtf8(text);
+    const std::vector<Word> text_words = SplitWords(text);
+    const std::vector<Misspelling> misspellings = ReadMisspellings(argv[2]);
+    std::vector<Word> misspelled_words;
+    std::size_t pairs = 0;
+    for (const Misspelling& m : misspellings) {
+      misspelled_words.push_back(m.word);
+      pairs += m.corrections.size();
+    }
+
+    QuenvarEngine quenvar;
+    HunspellEngine hunspell;
+    NuspellEngine nuspell;
+    AspellEngine aspell;
+    std::vector<Result> results;
+    for (Engine* engine : std::initializer_list<Engine*>{&quenvar, &hunspell, &nuspell, &aspell}) {
+      std::cerr << "engine_comparison: measuring " << engine->Name() << '\n';
+      results.push_back(Measure(*engine, text_words, misspellings, misspelled_words));
+    }
+    std::size_t check_text_unknown = 0;
+    const double check_text_seconds =
+        BestSeconds([&] { check_text_unknown = quenvar.CheckText(text16); });
+
+    std::cout << "Text: " << text_words.size() << " words (" << text.size()
+              << " bytes). Misspellings: " << misspellings.size() << " distinct, "
+              << pairs << " with their corrections. Times: best of " << kRuns
+              << " runs.\n\n";
+    PrintTable(results, check_text_seconds, check_text_unknown, text_words.size(),
+               misspellings.size());
+  } catch (const std::exception& error) {
+    std::cerr << "engine_comparison: " << error.what() << '\n';
+    return 1;
+  }
+  return 0;
+}
