@@ -1,6 +1,7 @@
 // A plain rendering of the similarity score and of the suggestion search,
 // step by step as they are defined: the recursive count, the run search that
-// measures every run from every starting pair, every candidate scored. The
+// measures every run from every starting pair, every candidate scored, the
+// query lower-cased and cleaned as tests/literal_check_word.h does it. The
 // fast versions in suggest/ must agree with it on every input.
 
 #ifndef QUENVARSPELL_TESTS_LITERAL_SIMILARITY_H_
@@ -16,7 +17,7 @@
 #include "component/text.h"
 #include "component/thread_state.h"
 #include "component/word_array.h"
-#include "dictionary/check_word.h"
+#include "tests/literal_check_word.h"
 
 namespace quenvar::testing {
 
@@ -69,7 +70,7 @@ inline double LiteralSimilarity(std::u16string_view first,
 // GetSuggestions over this thread's lists, every candidate scored.
 inline WordArray LiteralGetSuggestions(std::u16string_view sWord,
                                        bool bCheckCustom) {
-  const std::u16string w = CleanWord(ToLower(sWord));
+  const std::u16string w = LiteralCleanWord(LiteralLower(sWord));
   if (w.size() < 2 || IsNumeric(w)) return std::nullopt;
   std::string bytes = ToSingleByte(w);
   auto fold = [](unsigned char b) { return b >= 65 && b <= 90 ? b + 32 : b; };

@@ -1,0 +1,104 @@
+// A plain rendering of CheckWord and of the word cleaning it shares with the
+// suggestions, step by step as their rules read: ICU's lower-case mapping
+// called directly, the cleaning on a fresh copy, the main list's key range
+// scanned entry by entry, the custom list word by word. The fast versions in
+// dictionary/ must agree with it on every input.
+
+#ifndef QUENVARSPELL_TESTS_LITERAL_CHECK_WORD_H_
+#define QUENVARSPELL_TESTS_LITERAL_CHECK_WORD_H_
+
+#include <unicode/ustring.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "component/numeric.h"
+#include "component/text.h"
+#include "component/thread_state.h"
+#include "dictionary/word_list.h"
+
+namespace quenvar::testing {
+
+// ICU's full lower-case mapping in the default locale.
+inline std::u16string LiteralLower(std::u16string_view text) {
+  const auto length = static_cast<int32_t>(text.size());
+  UErrorCode status = U_ZERO_ERROR;
+  const int32_t needed =
+      u_strToLower(nullptr, 0, text.data(), length, nullptr, &status);
+  std::u16string out(static_cast<std::size_t>(needed), u'\0');
+  status = U_ZERO_ERROR;
+  u_strToLower(out.data(), needed, text.data(), length, nullptr, &status);
+  if (U_FAILURE(status)) throw std::runtime_error(u_errorName(status));
+  return out;
+}
+
+inline std::u16string LiteralCleanWord(std::u16string_view word) {
+  const std::string bytes = ToSingleByte(word);
+  if (std::all_of(bytes.begin(), bytes.end(), [](char b) {
+        return static_cast<unsigned char>(b) >= 64 &&
+               static_cast<unsigned char>(b) <= 123;
+      })) {
+    return std::u16string(word);
+  }
+  std::u16string out;
+  int taken = 0;  // letters, spaces and apostrophes
+  for (char b : bytes) {
+    const bool letter = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
+    if (letter || b == ' ' || (b == '\'' && !out.empty())) {
+      out.push_back(static_cast<char16_t>(b));
+      ++taken;
+    } else if (b == '-') {
+      if (taken > 0) out.push_back(u'-');
+    } else if (b >= '0' && b <= '9') {
+      out.push_back(static_cast<char16_t>(b));
+    } else if (taken > 0) {
+      break;
+    }
+  }
+  if (taken < 2) out.clear();
+  const std::u16string_view clean = out;
+  if (clean.ends_with(u'-') || clean.ends_with(u'\'')) {
+    out.pop_back();
+  } else if (clean.ends_with(u"'s")) {
+    out.resize(out.size() - 2);
+  }
+  return out;
+}
+
+// Whether an entry of the key range of word's single-byte form equals it.
+// REQUIRES: word.size() >= 2.
+inline bool LiteralInMainList(std::u16string_view word) {
+  // A character Windows-1252 lacks is in no entry.
+  for (char16_t c : word) {
+    if (SingleByteOf(c) < 0) return false;
+  }
+  const std::string bytes = ToSingleByte(word);
+  const MainWordList& list = State().sDicWords;
+  const std::uint32_t key = PrefixKey(bytes);
+  for (std::int32_t i = list.PrefixStart(key); i <= list.PrefixEnd(key); ++i) {
+    if (list.Entry(i) == bytes) return true;
+  }
+  return false;
+}
+
+inline bool LiteralCheckWord(std::u16string_view sWord, bool bCheckCustom) {
+  const std::u16string w = LiteralLower(sWord);
+  if (w.size() < 2 || IsNumeric(w) || LiteralInMainList(w)) return true;
+  const std::u16string c = LiteralCleanWord(w);
+  if (c != w && (c.size() < 2 || IsNumeric(c) || LiteralInMainList(c))) {
+    return true;
+  }
+  if (!bCheckCustom) return false;
+  const WordArray& words = State().sCustomWords.words();
+  return words && std::any_of(words->begin(), words->end(),
+                              [&](const std::u16string& custom) {
+                                return LiteralLower(custom) == w;
+                              });
+}
+
+}  // namespace quenvar::testing
+
+#endif  // QUENVARSPELL_TESTS_LITERAL_CHECK_WORD_H_
