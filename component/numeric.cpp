@@ -10,9 +10,12 @@ bool IsCurrencySign(char16_t c) {
   return c == u'$' || c == u'\u20AC' || c == u'\u00A3' || c == u'\u00A5';
 }
 
+// Reads UTF-16 text or bytes alike. A byte of 0x80 or more converts to no
+// character the tests accept.
+template <typename Char>
 class Scanner {
  public:
-  explicit Scanner(std::u16string_view text) : text_(text) {}
+  explicit Scanner(std::basic_string_view<Char> text) : text_(text) {}
 
   bool AtEnd() const { return pos_ == text_.size(); }
   bool Peek(bool (*test)(char16_t)) const {
@@ -53,22 +56,21 @@ class Scanner {
   }
 
  private:
-  std::u16string_view text_;
+  std::basic_string_view<Char> text_;
   std::size_t pos_ = 0;
 };
 
-}  // namespace
-
-bool IsNumeric(std::u16string_view text) {
+template <typename Char>
+bool IsNumericText(std::basic_string_view<Char> text) {
   // Words start with a letter almost always: answer them without scanning.
   if (text.empty()) return false;
-  const char16_t first = text.front();
+  const auto first = static_cast<char16_t>(text.front());
   if (!IsDigit(first) && !IsBlank(first) && !IsSign(first) &&
       !IsCurrencySign(first) && first != u'.') {
     return false;
   }
 
-  Scanner s(text);
+  Scanner<Char> s(text);
   s.SkipBlanks();
   bool currency = s.Take(IsCurrencySign);
   s.Take(IsSign);
@@ -88,5 +90,11 @@ bool IsNumeric(std::u16string_view text) {
   if (!currency && s.Take(IsCurrencySign)) s.SkipBlanks();
   return s.AtEnd();
 }
+
+}  // namespace
+
+bool IsNumeric(std::u16string_view text) { return IsNumericText(text); }
+
+bool IsNumeric(std::string_view ascii) { return IsNumericText(ascii); }
 
 }  // namespace quenvar

@@ -15,6 +15,10 @@ namespace quenvar {
 // "0x1p3", "1,", "e5" and ordinary words are not.
 bool IsNumeric(std::u16string_view text);
 
+// IsNumeric of the text whose characters are the bytes of ascii; a byte of
+// 0x80 or more makes it false.
+bool IsNumeric(std::string_view ascii);
+
 }  // namespace quenvar
 
 #endif  // QUENVARSPELL_COMPONENT_NUMERIC_H_

@@ -127,6 +127,19 @@ void ToLower(std::u16string_view text, std::u16string& out) {
   IcuMapCase(u_strToLower, text, out);
 }
 
+bool ToLowerAscii(std::u16string_view text, std::string& out) {
+  out.resize(text.size());
+  char16_t seen = 0;  // every character ORed together
+  bool capital_i = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    seen |= c;
+    capital_i |= c == u'I';
+    out[i] = static_cast<char>(c >= u'A' && c <= u'Z' ? c + 32 : c);
+  }
+  return seen < 0x80 && !(capital_i && DefaultLocaleCasesDottedI());
+}
+
 std::u16string ToLower(std::u16string_view text) {
   std::u16string out;
   ToLower(text, out);

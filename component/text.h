@@ -42,6 +42,12 @@ std::u16string ToUpper(std::u16string_view text);
 // As above into out, reusing its storage.
 void ToLower(std::u16string_view text, std::u16string& out);
 
+// When text is all ASCII and ICU's default locale lower-cases it plainly,
+// sets out to the single-byte form of ToLower(text) and returns true, without
+// allocating once out has grown large enough. Otherwise returns false and
+// leaves out unspecified.
+bool ToLowerAscii(std::u16string_view text, std::string& out);
+
 }  // namespace quenvar
 
 #endif  // QUENVARSPELL_COMPONENT_TEXT_H_

@@ -12,11 +12,6 @@ bool IsAsciiLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-bool EndsWith(std::u16string_view text, std::u16string_view tail) {
-  return text.size() >= tail.size() &&
-         text.substr(text.size() - tail.size()) == tail;
-}
-
 // Whether the main word list holds word, lower-cased, in its key's bucket.
 bool InMainList(std::u16string_view word) {
   std::string& bytes = State().scratch_bytes;
@@ -25,8 +20,28 @@ bool InMainList(std::u16string_view word) {
   return State().sDicWords.BucketContains(bytes);
 }
 
-bool CountsAsCorrectAlone(std::u16string_view word) {
+template <typename Text>
+bool CountsAsCorrectAlone(const Text& word) {
   return word.size() < 2 || IsNumeric(word);
+}
+
+bool CustomListIsEmpty() {
+  const WordArray& words = State().sCustomWords.words();
+  return !words || words->empty();
+}
+
+// CheckWord for any text; the ASCII words' shortcut gives the same answers.
+bool CheckWordAnyText(std::u16string_view sWord, bool bCheckCustom) {
+  const std::u16string w = ToLower(sWord);
+  if (CountsAsCorrectAlone(w)) return true;
+  if (InMainList(w)) return true;
+
+  const std::u16string c = CleanWord(w);
+  if (c != w) {
+    if (CountsAsCorrectAlone(c)) return true;
+    if (InMainList(c)) return true;
+  }
+  return bCheckCustom && IsInCustom(w);
 }
 
 }  // namespace
@@ -39,45 +54,60 @@ bool IsPlainWord(std::string_view bytes) {
   return true;
 }
 
-std::u16string CleanWord(std::u16string_view word) {
-  const std::string bytes = ToSingleByte(word);
-  if (IsPlainWord(bytes)) return std::u16string(word);
-
-  std::u16string out;
+void CleanBytes(std::string& bytes) {
+  // Every byte is either dropped or kept as it is, and what is kept never
+  // moves forward, so the cleaning can overwrite the bytes it has read.
+  std::size_t kept = 0;
   int taken = 0;  // letters, spaces and apostrophes
-  for (char b : bytes) {
-    if (IsAsciiLetter(b) || b == ' ' || (b == '\'' && !out.empty())) {
-      out.push_back(static_cast<char16_t>(b));
+  for (const char b : bytes) {
+    if (IsAsciiLetter(b) || b == ' ' || (b == '\'' && kept > 0)) {
+      bytes[kept++] = b;
       ++taken;
     } else if (b == '-') {
-      if (taken > 0) out.push_back(u'-');
+      if (taken > 0) bytes[kept++] = '-';
     } else if (b >= '0' && b <= '9') {
-      out.push_back(static_cast<char16_t>(b));
+      bytes[kept++] = b;
     } else if (taken > 0) {
       break;
     }
   }
-  if (taken < 2) out.clear();
+  bytes.resize(taken < 2 ? 0 : kept);
 
-  if (EndsWith(out, u"-") || EndsWith(out, u"'")) {
-    out.pop_back();
-  } else if (EndsWith(out, u"'s")) {
-    out.resize(out.size() - 2);
+  const std::string_view clean = bytes;
+  if (clean.ends_with('-') || clean.ends_with('\'')) {
+    bytes.pop_back();
+  } else if (clean.ends_with("'s")) {
+    bytes.resize(bytes.size() - 2);
   }
-  return out;
+}
+
+std::u16string CleanWord(std::u16string_view word) {
+  std::string bytes = ToSingleByte(word);
+  if (IsPlainWord(bytes)) return std::u16string(word);
+  CleanBytes(bytes);
+  return std::u16string(bytes.begin(), bytes.end());
 }
 
 bool CheckWord(std::u16string_view sWord, bool bCheckCustom) {
-  const std::u16string w = ToLower(sWord);
-  if (CountsAsCorrectAlone(w)) return true;
-  if (InMainList(w)) return true;
+  // Most words are ASCII: they are lower-cased, looked up and cleaned in
+  // their single-byte form, which then is the word itself.
+  ThreadState& state = State();
+  std::string& bytes = state.scratch_bytes;
+  if (!ToLowerAscii(sWord, bytes)) return CheckWordAnyText(sWord, bCheckCustom);
+  if (CountsAsCorrectAlone(bytes)) return true;
+  const MainWordList& list = state.sDicWords;
+  if (list.BucketContains(bytes)) return true;
 
-  const std::u16string c = CleanWord(w);
-  if (c != w) {
-    if (CountsAsCorrectAlone(c)) return true;
-    if (InMainList(c)) return true;
+  if (!IsPlainWord(bytes)) {
+    const std::size_t length = bytes.size();
+    CleanBytes(bytes);
+    // The cleaned word is a part of the word, so equal only when as long.
+    if (bytes.size() != length) {
+      if (CountsAsCorrectAlone(bytes)) return true;
+      if (list.BucketContains(bytes)) return true;
+    }
   }
-  return bCheckCustom && IsInCustom(w);
+  return bCheckCustom && !CustomListIsEmpty() && IsInCustom(ToLower(sWord));
 }
 
 }  // namespace quenvar

@@ -13,6 +13,11 @@ namespace quenvar {
 // six characters between Z and a, and the left brace); true for no bytes.
 bool IsPlainWord(std::string_view bytes);
 
+// Cleans a word's single-byte form in place as CleanWord cleans a word that
+// is not plain (a plain word is CleanWord's own exception); what remains is
+// ASCII throughout.
+void CleanBytes(std::string& bytes);
+
 // The word with surrounding punctuation, a trailing hyphen or apostrophe, or
 // a possessive 's cut off; empty when fewer than two letters, spaces and
 // apostrophes remain. A plain word comes back unchanged.

@@ -1,7 +1,9 @@
 #include "dictionary/word_list.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <functional>
 
 #include <quenvarspell/spell_check.h>
 
@@ -11,22 +13,79 @@
 
 namespace quenvar {
 namespace {
+
 constexpr std::size_t kKeyCount = 256 * 256;
+constexpr std::size_t kSlotCount =
+    std::bit_ceil(2 * static_cast<std::size_t>(kDicCapacity));
+
+constexpr std::array<std::uint8_t, 256> MakeByteGroups() {
+  std::array<std::uint8_t, 256> groups{};
+  groups.fill(15);
+  const std::string_view frequent = "esiarntolcdugpm";
+  for (std::size_t g = 0; g < frequent.size(); ++g) {
+    groups[static_cast<unsigned char>(frequent[g])] =
+        static_cast<std::uint8_t>(g);
+  }
+  return groups;
+}
+constexpr std::array<std::uint8_t, 256> kByteGroup = MakeByteGroups();
+
+std::size_t SlotOf(std::string_view bytes) {
+  return std::hash<std::string_view>{}(bytes) & (kSlotCount - 1);
+}
+
+std::size_t NextSlot(std::size_t slot) { return (slot + 1) & (kSlotCount - 1); }
+
 }  // namespace
+
+ByteGroupCounts CountByteGroups(std::string_view bytes) {
+  ByteGroupCounts groups;
+  // No count of a word of up to 255 bytes can pass 255.
+  const bool may_pass_255 = bytes.size() > 255;
+  for (char b : bytes) {
+    std::uint8_t& count =
+        groups.counts[kByteGroup[static_cast<unsigned char>(b)]];
+    if (!may_pass_255 || count < 255) ++count;
+  }
+  return groups;
+}
 
 MainWordList::MainWordList()
     : offsets_(kDicCapacity + 1, 0),
       lPrefixStart(kKeyCount, 0),
-      lPrefixEnd(kKeyCount, 0) {}
+      lPrefixEnd(kKeyCount, 0),
+      group_counts_(kDicCapacity),
+      reachable_slots_(kSlotCount, 0) {}
 
 bool MainWordList::BucketContains(std::string_view bytes) const {
-  const std::uint32_t key = PrefixKey(bytes);
-  const std::int32_t first = std::max(lPrefixStart[key], 0);
-  const std::int32_t last = std::min(lPrefixEnd[key], kDicCapacity - 1);
-  for (std::int32_t i = first; i <= last; ++i) {
-    if (Entry(i) == bytes) return true;
+  // An entry equal to bytes has bytes' prefix key, so it is in the key's
+  // range exactly when it is in the table.
+  for (std::size_t slot = SlotOf(bytes);; slot = NextSlot(slot)) {
+    const std::uint32_t held = reachable_slots_[slot];
+    if (held == 0) return false;
+    if (Entry(static_cast<std::int32_t>(held - 1)) == bytes) return true;
   }
-  return false;
+}
+
+void MainWordList::IndexEntries() {
+  std::vector<ByteGroupCounts> group_counts(kDicCapacity);
+  std::vector<std::uint32_t> slots(kSlotCount, 0);
+  for (std::int32_t i = 0; i < kDicCapacity; ++i) {
+    const std::string_view entry = Entry(i);
+    group_counts[i] = CountByteGroups(entry);
+    if (entry.size() < 2) continue;
+    const std::uint32_t key = PrefixKey(entry);
+    if (i < lPrefixStart[key] || i > lPrefixEnd[key]) continue;
+    for (std::size_t slot = SlotOf(entry);; slot = NextSlot(slot)) {
+      if (slots[slot] == 0) {
+        slots[slot] = static_cast<std::uint32_t>(i) + 1;
+        break;
+      }
+      if (Entry(static_cast<std::int32_t>(slots[slot] - 1)) == entry) break;
+    }
+  }
+  group_counts_ = std::move(group_counts);
+  reachable_slots_ = std::move(slots);
 }
 
 void MainWordList::Load(std::string_view content) {
@@ -63,6 +122,7 @@ void MainWordList::Load(std::string_view content) {
   blob.shrink_to_fit();
   blob_ = std::move(blob);
   offsets_ = std::move(offsets);
+  IndexEntries();
 }
 
 void LoadWordList(const std::string& path) {

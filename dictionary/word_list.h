@@ -4,6 +4,7 @@
 #ifndef QUENVARSPELL_DICTIONARY_WORD_LIST_H_
 #define QUENVARSPELL_DICTIONARY_WORD_LIST_H_
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -24,6 +25,28 @@ inline std::uint32_t PrefixKey(std::string_view bytes) {
          256u * static_cast<unsigned char>(bytes[1]);
 }
 
+// How many bytes of a word fall in each of 16 groups: one for each of the 15
+// letters most frequent in English words (e s i a r n t o l c d u g p m) and
+// one for every other byte. Each count stops at 255.
+struct ByteGroupCounts {
+  std::array<std::uint8_t, 16> counts{};
+};
+
+// The group counts of bytes.
+ByteGroupCounts CountByteGroups(std::string_view bytes);
+
+// An upper bound of the bytes two words have in common, counted with
+// repetition, from their group counts: exact for neither word, but never
+// below the true number when at least one word has at most 255 bytes.
+inline std::uint32_t CommonBytesBound(const ByteGroupCounts& a,
+                                      const ByteGroupCounts& b) {
+  std::uint32_t bound = 0;
+  for (std::size_t g = 0; g < a.counts.size(); ++g) {
+    bound += a.counts[g] < b.counts[g] ? a.counts[g] : b.counts[g];
+  }
+  return bound;
+}
+
 class MainWordList {
  public:
   // All entries empty, both tables zero.
@@ -42,8 +65,14 @@ class MainWordList {
   std::int32_t PrefixStart(std::uint32_t key) const { return lPrefixStart[key]; }
   std::int32_t PrefixEnd(std::uint32_t key) const { return lPrefixEnd[key]; }
 
+  // The group counts of entry index. REQUIRES: 0 <= index < capacity().
+  const ByteGroupCounts& GroupCounts(std::int32_t index) const {
+    return group_counts_[index];
+  }
+
   // True when an entry between the start and end index of the prefix key of
   // bytes, both inclusive, equals bytes. REQUIRES: bytes.size() >= 2.
+  // Takes time independent of the size of the key's range.
   bool BucketContains(std::string_view bytes) const;
 
   // Stores the lines of content (a word-list file) of two or more characters
@@ -54,11 +83,21 @@ class MainWordList {
   void Load(std::string_view content);
 
  private:
+  // Fills group_counts_ and reachable_slots_ from the entries and the prefix
+  // tables.
+  void IndexEntries();
+
   // Entry i is blob_[offsets_[i], offsets_[i + 1]).
   std::string blob_;
   std::vector<std::uint32_t> offsets_;
   std::vector<std::int32_t> lPrefixStart;
   std::vector<std::int32_t> lPrefixEnd;
+  std::vector<ByteGroupCounts> group_counts_;  // one per entry
+  // An open-addressing hash table of the entries BucketContains can find,
+  // those within the range of their own prefix key, each distinct word once:
+  // a slot holds an entry's index plus one, or 0 when empty. It has at least
+  // twice as many slots as entries, a power of two.
+  std::vector<std::uint32_t> reachable_slots_;
 };
 
 // Fills this thread's main word list from the word-list file at path.

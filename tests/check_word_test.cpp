@@ -146,6 +146,35 @@ TEST(CheckWord, CustomListIsSearchedWithTheUncleanedWord) {
   });
 }
 
+// The lookup answers as a scan of the key's whole range would, whatever the
+// loads left behind: ungrouped keys, duplicates, entries and ranges kept from
+// an earlier load.
+TEST(LoadWordList, LookupAgreesWithAScanOfTheKeysRange) {
+  TempDir dir;
+  OnFreshThread([&] {
+    const MainWordList& list = State().sDicWords;
+    auto scan = [&](std::string_view bytes) {
+      const std::uint32_t key = PrefixKey(bytes);
+      for (std::int32_t i = std::max(list.PrefixStart(key), 0);
+           i <= std::min(list.PrefixEnd(key), list.capacity() - 1); ++i) {
+        if (list.Entry(i) == bytes) return true;
+      }
+      return false;
+    };
+    const std::string probes[] = {"apple", "apricot", "banana", "band",
+                                  "cherry", "chert", "date", "zz", "ap"};
+    for (const char* content :
+         {"apple\r\nbanana\r\napricot\r\nband\r\nbanana\r\ncherry",
+          "chert\r\nchert\r\ndate", "apple\r\napple\r\nzz\r\nap"}) {
+      LoadLines(dir, content);
+      for (const std::string& probe : probes) {
+        EXPECT_EQ(list.BucketContains(probe), scan(probe))
+            << probe << " after loading " << content;
+      }
+    }
+  });
+}
+
 TEST(LoadWordList, LineEndsShortLinesAndOddBytes) {
   TempDir dir;
   OnFreshThread([&] {
