@@ -21,7 +21,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "tests/fuzz/fuzz_input.h"
+#include "tests/fuzz/fuzz_support.h"
 #include "tests/literal_check_word.h"
 
 namespace quenvar {
@@ -33,9 +33,7 @@ namespace {
 constexpr int kWordsWithSuggestions = 4;
 constexpr int kMostEvents = 200;
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+using fuzzing::Require;
 
 void RequireNoEmptyArray(const WordArray& suggestions) {
   Require(!suggestions.has_value() || !suggestions->empty());

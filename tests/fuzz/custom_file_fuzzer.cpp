@@ -8,7 +8,6 @@
 #include <quenvarspell/spell_check.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +15,7 @@
 #include "component/text.h"
 #include "component/thread_state.h"
 #include "dictionary/custom_list.h"
+#include "tests/fuzz/fuzz_support.h"
 #include "tests/test_support.h"
 
 namespace quenvar {
@@ -66,16 +66,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   SpellCheck speller;
   speller.LoadCustom(FromUtf8(written));
   const WordArray loaded = State().sCustomWords.words();
-  if (loaded != LinesKept(content)) std::abort();
+  fuzzing::Require(loaded == LinesKept(content));
   if (loaded) {
     for (const std::u16string& word : *loaded) {
-      if (!IsInCustom(word)) std::abort();
+      fuzzing::Require(IsInCustom(word));
     }
   }
 
   speller.SaveCustom(FromUtf8(saved));
   State().sCustomWords = CustomWordList();
   speller.LoadCustom(FromUtf8(saved));
-  if (State().sCustomWords.words() != loaded) std::abort();
+  fuzzing::Require(State().sCustomWords.words() == loaded);
   return 0;
 }

@@ -11,7 +11,6 @@
 #include <quenvarspell/spell_check.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -20,15 +19,13 @@
 #include "dictionary/custom_list.h"
 #include "suggest/similarity.h"
 #include "suggest/suggestions.h"
-#include "tests/fuzz/fuzz_input.h"
+#include "tests/fuzz/fuzz_support.h"
 #include "tests/literal_similarity.h"
 
 namespace quenvar {
 namespace {
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+using fuzzing::Require;
 
 // Few letters, so that words share runs and candidates sit near the
 // threshold, with characters whose upper case is longer (sharp s, the ffi

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <map>
 #include <string>
 #include <string_view>
@@ -23,15 +22,13 @@
 #include "dictionary/text_lines.h"
 #include "dictionary/word_list.h"
 #include "suggest/suggestions.h"
-#include "tests/fuzz/fuzz_input.h"
+#include "tests/fuzz/fuzz_support.h"
 #include "tests/literal_similarity.h"
 
 namespace quenvar {
 namespace {
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+using fuzzing::Require;
 
 // Suggestions are compared for this many probes, which bounds the plain
 // scoring's time.

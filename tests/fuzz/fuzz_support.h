@@ -1,17 +1,24 @@
-// Reading a fuzzer's input from the front: a few fixed fields, then the rest
-// as bytes or UTF-16. Fields past the end read as zero, so every input is
-// valid and the seed files can be written by hand.
+// What the fuzz targets share: reading the input, and failing a run.
 
-#ifndef QUENVARSPELL_TESTS_FUZZ_FUZZ_INPUT_H_
-#define QUENVARSPELL_TESTS_FUZZ_FUZZ_INPUT_H_
+#ifndef QUENVARSPELL_TESTS_FUZZ_FUZZ_SUPPORT_H_
+#define QUENVARSPELL_TESTS_FUZZ_FUZZ_SUPPORT_H_
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
 namespace quenvar::fuzzing {
 
+// Ends the run as a finding when condition is false.
+inline void Require(bool condition) {
+  if (!condition) std::abort();
+}
+
+// Reads the input from the front: a few fixed fields, then the rest as bytes
+// or UTF-16. Fields past the end read as zero, so every input is valid and
+// the seed files can be written by hand.
 class FuzzInput {
  public:
   FuzzInput(const std::uint8_t* data, std::size_t size)
@@ -62,4 +69,4 @@ class FuzzInput {
 
 }  // namespace quenvar::fuzzing
 
-#endif  // QUENVARSPELL_TESTS_FUZZ_FUZZ_INPUT_H_
+#endif  // QUENVARSPELL_TESTS_FUZZ_FUZZ_SUPPORT_H_
