@@ -20,11 +20,14 @@ constexpr std::size_t kSlotCount =
 
 constexpr std::array<std::uint8_t, 256> MakeByteGroups() {
   std::array<std::uint8_t, 256> groups{};
-  groups.fill(15);
-  const std::string_view frequent = "esiarntolcdugpm";
+  for (std::size_t byte = 0; byte < 256; ++byte) {
+    groups[byte] = byte < 0x80 ? 14 : 15;
+  }
+  const std::string_view frequent = "esiarntolcdugp";
   for (std::size_t g = 0; g < frequent.size(); ++g) {
-    groups[static_cast<unsigned char>(frequent[g])] =
-        static_cast<std::uint8_t>(g);
+    const auto letter = static_cast<unsigned char>(frequent[g]);
+    groups[letter] = static_cast<std::uint8_t>(g);
+    groups[letter - 32] = static_cast<std::uint8_t>(g);  // its capital
   }
   return groups;
 }

@@ -25,19 +25,23 @@ inline std::uint32_t PrefixKey(std::string_view bytes) {
          256u * static_cast<unsigned char>(bytes[1]);
 }
 
-// How many bytes of a word fall in each of 16 groups: one for each of the 15
-// letters most frequent in English words (e s i a r n t o l c d u g p m) and
-// one for every other byte. Each count stops at 255.
+// How many bytes of a word fall in each of 16 groups: one for each of the 14
+// letters most frequent in English words (e s i a r n t o l c d u g p), in
+// either case, one for every other ASCII byte and one for the bytes 0x80 and
+// up. Each count stops at 255.
 struct ByteGroupCounts {
   std::array<std::uint8_t, 16> counts{};
+
+  // True when some byte is 0x80 or more.
+  bool HasNonAscii() const { return counts[15] != 0; }
 };
 
 // The group counts of bytes.
 ByteGroupCounts CountByteGroups(std::string_view bytes);
 
 // An upper bound of the bytes two words have in common, counted with
-// repetition, from their group counts: exact for neither word, but never
-// below the true number when at least one word has at most 255 bytes.
+// repetition and with ASCII letter case ignored, from their group counts:
+// never below the true number when at least one word has at most 255 bytes.
 inline std::uint32_t CommonBytesBound(const ByteGroupCounts& a,
                                       const ByteGroupCounts& b) {
   std::uint32_t bound = 0;

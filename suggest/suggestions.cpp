@@ -52,11 +52,32 @@ bool Widen(std::string_view bytes, std::u16string& out) {
 class Target {
  public:
   explicit Target(std::u16string_view w)
-      : w_(w), bytes_(ToSingleByte(w)), upper_(ToUpper(w)), ascii_(IsAscii(w)) {
+      : w_(w),
+        bytes_(ToSingleByte(w)),
+        upper_(ToUpper(w)),
+        ascii_(IsAscii(w)),
+        groups_(CountByteGroups(bytes_)) {
     for (char b : bytes_) ++remaining_[static_cast<unsigned char>(b)];
   }
 
   std::u16string_view word() const { return w_; }
+
+  // True when a candidate of candidate_bytes, whose group counts are groups,
+  // certainly does not score above the threshold: a quick test from data
+  // the main list keeps for each entry, before Accepts. When both words are
+  // ASCII, the upper-case test accepts only words equal apart from letter
+  // case, which share all their bytes by the groups' count, so the bound on
+  // M alone decides.
+  bool RuledOutByGroups(std::string_view candidate_bytes,
+                        const ByteGroupCounts& groups) const {
+    if (!ascii_ || groups.HasNonAscii() || candidate_bytes.size() > 255) {
+      return false;
+    }
+    const std::uint64_t la = candidate_bytes.size();
+    const std::uint64_t lb = bytes_.size();
+    return 5 * std::uint64_t{CommonBytesBound(groups, groups_)} <=
+           2 * (la + lb);
+  }
 
   // True when candidate, whose single-byte form is candidate_bytes and which
   // is all ASCII when ascii holds, scores above the threshold against w.
@@ -108,6 +129,7 @@ class Target {
   const std::string bytes_;
   const std::u16string upper_;
   const bool ascii_;
+  const ByteGroupCounts groups_;
   std::array<std::int64_t, 256> remaining_{};  // w's bytes, counted
 };
 
@@ -154,6 +176,7 @@ WordArray GetSuggestions(std::u16string_view sWord, bool bCheckCustom) {
   std::u16string candidate;
   for (std::int32_t i = first; i <= last; ++i) {
     const std::string_view entry = list.Entry(i);
+    if (target.RuledOutByGroups(entry, list.GroupCounts(i))) continue;
     const bool ascii = Widen(entry, candidate);
     if (target.Accepts(candidate, entry, ascii)) Append(result, candidate);
   }

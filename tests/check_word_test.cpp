@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+
 #include "component/thread_state.h"
 #include "dictionary/check_word.h"
 #include "dictionary/custom_list.h"
@@ -173,6 +176,39 @@ TEST(LoadWordList, LookupAgreesWithAScanOfTheKeysRange) {
       }
     }
   });
+}
+
+// The bound never falls below the bytes two words share, letter case
+// ignored, even when one word's counts stop at 255.
+TEST(CountByteGroups, BoundCoversTheSharedBytes) {
+  auto lower = [](char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  };
+  auto shared = [&](std::string a, std::string b) {
+    std::uint32_t common = 0;
+    std::transform(a.begin(), a.end(), a.begin(), lower);
+    std::transform(b.begin(), b.end(), b.begin(), lower);
+    for (char c : a) {
+      const std::size_t at = b.find(c);
+      if (at == std::string::npos) continue;
+      ++common;
+      b.erase(at, 1);
+    }
+    return common;
+  };
+  const std::string words[] = {"house",   "HOUSE", "mouse", "xyzzy",
+                               "caf\xE9", "cafe",  "",      "eeee",
+                               std::string(300, 'e'), std::string(300, 'b')};
+  for (const std::string& a : words) {
+    if (a.size() > 255) continue;  // the exact side of each pair
+    for (const std::string& b : words) {
+      EXPECT_GE(CommonBytesBound(CountByteGroups(a), CountByteGroups(b)),
+                shared(a, b))
+          << a << " / " << b;
+    }
+  }
+  EXPECT_TRUE(CountByteGroups("caf\xE9").HasNonAscii());
+  EXPECT_FALSE(CountByteGroups("cafe's-1").HasNonAscii());
 }
 
 TEST(LoadWordList, LineEndsShortLinesAndOddBytes) {

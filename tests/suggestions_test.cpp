@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,7 @@ namespace {
 
 using testing::LiteralGetSuggestions;
 using testing::OnFreshThread;
+using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
@@ -191,7 +194,7 @@ TEST(GetSuggestions, AgreesWithThePlainDefinition) {
     OnFreshThread([&] {
       std::vector<std::string> lines;
       for (int i = 0; i < 400; ++i) {
-        lines.push_back(ToSingleByte(make(u"abcde\u00DF", 6, 1, 9)));
+        lines.push_back(ToSingleByte(make(u"abcdeBE\u00DF", 8, 1, 9)));
       }
       std::sort(lines.begin(), lines.end());
       LoadLines(dir, lines);
@@ -207,6 +210,33 @@ TEST(GetSuggestions, AgreesWithThePlainDefinition) {
       }
     });
   }
+}
+
+// The built-in list against every fifth misspelling of the shared corpus.
+TEST(GetSuggestions, AgreesWithThePlainDefinitionOnCommonMisspellings) {
+  const std::filesystem::path source_tree =
+      std::filesystem::path(__FILE__).parent_path().parent_path();
+  const std::filesystem::path corpus =
+      source_tree.parent_path() / "shared" / "corpus" / "misspellings.tab";
+  if (!std::filesystem::exists(corpus)) {
+    GTEST_SKIP() << "no corpus at " << corpus;
+  }
+  std::istringstream lines(ReadBytes(corpus.string()));
+  std::vector<std::u16string> misspellings;
+  std::string line;
+  for (int n = 0; std::getline(lines, line); ++n) {
+    if (n % 5 != 0) continue;
+    misspellings.push_back(FromUtf8(line.substr(0, line.find('\t'))));
+  }
+  OnFreshThread([&] {
+    SpellCheck().Init();
+    AddToCustom(u"Quenvar");
+    for (const std::u16string& misspelling : misspellings) {
+      ASSERT_EQ(GetSuggestions(misspelling, true),
+                LiteralGetSuggestions(misspelling, true))
+          << ToUtf8(misspelling);
+    }
+  });
 }
 
 }  // namespace
