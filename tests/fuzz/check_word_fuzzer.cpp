@@ -6,9 +6,11 @@
 // as a host replacing the word would). Checks, besides the sanitizers, that
 // CheckWord agrees with its plain rendering (tests/literal_check_word.h) on
 // the text, on each of its pieces between spaces and on each reported word,
-// that a suggestion array is never present and empty, that every reported word
-// stands at its reported offset in the text as the handlers left it, and
-// that the Cancel value a handler leaves reaches the next handler.
+// that GetSuggestions does with its own (tests/literal_similarity.h) on the
+// first reported words, that a suggestion array of the text is never
+// present and empty, that every reported word stands at its reported offset
+// in the text as the handlers left it, and that the Cancel value a handler
+// leaves reaches the next handler.
 //
 // Input: one byte of flags, four bytes of sink answers (used in turn), then
 // the text as UTF-16LE.
@@ -23,6 +25,7 @@
 
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/literal_check_word.h"
+#include "tests/literal_similarity.h"
 
 namespace quenvar {
 namespace {
@@ -30,14 +33,10 @@ namespace {
 // Suggestions are asked for this many reported words at most, and the walk
 // is cancelled after this many events, so that edits that keep creating
 // misspelled words cannot walk for ever.
-constexpr int kWordsWithSuggestions = 4;
+constexpr int kWordsWithSuggestions = 2;
 constexpr int kMostEvents = 200;
 
 using fuzzing::Require;
-
-void RequireNoEmptyArray(const WordArray& suggestions) {
-  Require(!suggestions.has_value() || !suggestions->empty());
-}
 
 // Texts the sink puts in place of a word: nothing, a correct word, misspelled
 // ones, delimiters, a lone surrogate, a possessive.
@@ -59,7 +58,8 @@ class ScriptedSink : public SpellCheckEvents {
     Require(speller_.CheckWord(word) == kFalse &&
             !testing::LiteralCheckWord(word, true));
     if (events_ < kWordsWithSuggestions) {
-      RequireNoEmptyArray(speller_.GetSuggestions(word));
+      Require(speller_.GetSuggestions(word) ==
+              testing::LiteralGetSuggestions(word, true));
     }
     if (++events_ >= kMostEvents) {
       Cancel = kTrue;
@@ -145,7 +145,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   }
   Require((speller.CheckWord(text, check_custom) == kTrue) ==
           testing::LiteralCheckWord(text, check_custom != kFalse));
-  RequireNoEmptyArray(speller.GetSuggestions(text, check_custom));
+  const WordArray suggestions = speller.GetSuggestions(text, check_custom);
+  Require(!suggestions.has_value() || !suggestions->empty());
 
   ScriptedSink sink(speller, text, answers);
   const std::uint32_t cookie = speller.Advise(sink);
