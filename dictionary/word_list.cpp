@@ -1,6 +1,7 @@
 #include "dictionary/word_list.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <functional>
@@ -18,20 +19,24 @@ constexpr std::size_t kKeyCount = 256 * 256;
 constexpr std::size_t kSlotCount =
     std::bit_ceil(2 * static_cast<std::size_t>(kDicCapacity));
 
-constexpr std::array<std::uint8_t, 256> MakeByteGroups() {
-  std::array<std::uint8_t, 256> groups{};
+// For each byte value, the place of its group's count in PackedGroupCounts.
+constexpr std::array<std::uint8_t, 256> MakeGroupShifts() {
+  auto shift_of_group = [](std::size_t g) {
+    return static_cast<std::uint8_t>(8 * (g % 8) + 4 * (g / 8));
+  };
+  std::array<std::uint8_t, 256> shifts{};
   for (std::size_t byte = 0; byte < 256; ++byte) {
-    groups[byte] = byte < 0x80 ? 14 : 15;
+    shifts[byte] = shift_of_group(byte < 0x80 ? 14 : 15);
   }
   const std::string_view frequent = "esiarntolcdugp";
   for (std::size_t g = 0; g < frequent.size(); ++g) {
     const auto letter = static_cast<unsigned char>(frequent[g]);
-    groups[letter] = static_cast<std::uint8_t>(g);
-    groups[letter - 32] = static_cast<std::uint8_t>(g);  // its capital
+    shifts[letter] = shift_of_group(g);
+    shifts[letter - 32] = shift_of_group(g);  // its capital
   }
-  return groups;
+  return shifts;
 }
-constexpr std::array<std::uint8_t, 256> kByteGroup = MakeByteGroups();
+constexpr std::array<std::uint8_t, 256> kGroupShift = MakeGroupShifts();
 
 std::size_t SlotOf(std::string_view bytes) {
   return std::hash<std::string_view>{}(bytes) & (kSlotCount - 1);
@@ -41,14 +46,13 @@ std::size_t NextSlot(std::size_t slot) { return (slot + 1) & (kSlotCount - 1); }
 
 }  // namespace
 
-ByteGroupCounts CountByteGroups(std::string_view bytes) {
-  ByteGroupCounts groups;
-  // No count of a word of up to 255 bytes can pass 255.
-  const bool may_pass_255 = bytes.size() > 255;
+PackedGroupCounts PackedGroupCounts::Of(std::string_view bytes) {
+  PackedGroupCounts groups;
   for (char b : bytes) {
-    std::uint8_t& count =
-        groups.counts[kByteGroup[static_cast<unsigned char>(b)]];
-    if (!may_pass_255 || count < 255) ++count;
+    const unsigned shift = kGroupShift[static_cast<unsigned char>(b)];
+    if (((groups.bits_ >> shift) & 0xF) != 0xF) {
+      groups.bits_ += std::uint64_t{1} << shift;
+    }
   }
   return groups;
 }
@@ -71,11 +75,11 @@ bool MainWordList::BucketContains(std::string_view bytes) const {
 }
 
 void MainWordList::IndexEntries() {
-  std::vector<ByteGroupCounts> group_counts(kDicCapacity);
+  std::vector<PackedGroupCounts> group_counts(kDicCapacity);
   std::vector<std::uint32_t> slots(kSlotCount, 0);
   for (std::int32_t i = 0; i < kDicCapacity; ++i) {
     const std::string_view entry = Entry(i);
-    group_counts[i] = CountByteGroups(entry);
+    group_counts[i] = PackedGroupCounts::Of(entry);
     if (entry.size() < 2) continue;
     const std::uint32_t key = PrefixKey(entry);
     if (i < lPrefixStart[key] || i > lPrefixEnd[key]) continue;

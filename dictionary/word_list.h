@@ -4,7 +4,7 @@
 #ifndef QUENVARSPELL_DICTIONARY_WORD_LIST_H_
 #define QUENVARSPELL_DICTIONARY_WORD_LIST_H_
 
-#include <array>
+#include <bit>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -25,31 +25,58 @@ inline std::uint32_t PrefixKey(std::string_view bytes) {
          256u * static_cast<unsigned char>(bytes[1]);
 }
 
-// How many bytes of a word fall in each of 16 groups: one for each of the 14
-// letters most frequent in English words (e s i a r n t o l c d u g p), in
-// either case, one for every other ASCII byte and one for the bytes 0x80 and
-// up. Each count stops at 255.
-struct ByteGroupCounts {
-  std::array<std::uint8_t, 16> counts{};
+// How many bytes of a word fall in each of 16 groups, four bits a count: one
+// group for each of the 14 letters most frequent in English words
+// (e s i a r n t o l c d u g p), in either case, one for every other ASCII
+// byte and one for the bytes 0x80 and up. A count of 15 stands for 15 or
+// more.
+class PackedGroupCounts {
+ public:
+  // The counts of the groups of bytes.
+  static PackedGroupCounts Of(std::string_view bytes);
 
   // True when some byte is 0x80 or more.
-  bool HasNonAscii() const { return counts[15] != 0; }
-};
+  bool HasNonAscii() const { return (bits_ >> 60) != 0; }
 
-// The group counts of bytes.
-ByteGroupCounts CountByteGroups(std::string_view bytes);
-
-// An upper bound of the bytes two words have in common, counted with
-// repetition and with ASCII letter case ignored, from their group counts:
-// never below the true number when at least one word has at most 255 bytes.
-inline std::uint32_t CommonBytesBound(const ByteGroupCounts& a,
-                                      const ByteGroupCounts& b) {
-  std::uint32_t bound = 0;
-  for (std::size_t g = 0; g < a.counts.size(); ++g) {
-    bound += a.counts[g] < b.counts[g] ? a.counts[g] : b.counts[g];
+  // True when every count is below 15, so each is the exact count.
+  bool IsExact() const {
+    const std::uint64_t full = bits_ & bits_ >> 1 & bits_ >> 2 & bits_ >> 3;
+    return (full & 0x1111111111111111) == 0;
   }
-  return bound;
-}
+
+  // An upper bound of the bytes a word and an entry have in common, counted
+  // with repetition and with ASCII letter case ignored: never below the true
+  // number. REQUIRES: word.IsExact().
+  friend std::uint32_t CommonBytesBound(const PackedGroupCounts& word,
+                                        const PackedGroupCounts& entry) {
+    // Where the entry's count is 15 its true count may be higher, but the
+    // word's exact count, below 15, is then the smaller one. The sixteen
+    // minima are taken at once in a vector of the compilers' extension.
+    const Counts16 a = word.Unpacked();
+    const Counts16 b = entry.Unpacked();
+    const Counts16 a_smaller = a < b;
+    const auto minima = std::bit_cast<Halves>((a & a_smaller) | (b & ~a_smaller));
+    // The sum of the bytes of a 64-bit value whose bytes add up below 256
+    // lands in its top byte when multiplied by 0x0101...01.
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    return static_cast<std::uint32_t>(((minima[0] + minima[1]) * kOnes) >> 56);
+  }
+
+ private:
+  using Counts16 = std::uint8_t __attribute__((vector_size(16)));
+  using Halves = std::uint64_t __attribute__((vector_size(16)));
+
+  // The counts one a byte, group g at index g.
+  Counts16 Unpacked() const {
+    constexpr std::uint64_t kLowNibbles = 0x0F0F0F0F0F0F0F0F;
+    return std::bit_cast<Counts16>(
+        Halves{bits_ & kLowNibbles, bits_ >> 4 & kLowNibbles});
+  }
+
+  // Group g in byte g % 8: in its low four bits for g < 8, in its high four
+  // bits for the others.
+  std::uint64_t bits_ = 0;
+};
 
 class MainWordList {
  public:
@@ -70,7 +97,7 @@ class MainWordList {
   std::int32_t PrefixEnd(std::uint32_t key) const { return lPrefixEnd[key]; }
 
   // The group counts of entry index. REQUIRES: 0 <= index < capacity().
-  const ByteGroupCounts& GroupCounts(std::int32_t index) const {
+  const PackedGroupCounts& GroupCounts(std::int32_t index) const {
     return group_counts_[index];
   }
 
@@ -96,7 +123,7 @@ class MainWordList {
   std::vector<std::uint32_t> offsets_;
   std::vector<std::int32_t> lPrefixStart;
   std::vector<std::int32_t> lPrefixEnd;
-  std::vector<ByteGroupCounts> group_counts_;  // one per entry
+  std::vector<PackedGroupCounts> group_counts_;  // one per entry
   // An open-addressing hash table of the entries BucketContains can find,
   // those within the range of their own prefix key, each distinct word once:
   // a slot holds an entry's index plus one, or 0 when empty. It has at least

@@ -56,7 +56,7 @@ class Target {
         bytes_(ToSingleByte(w)),
         upper_(ToUpper(w)),
         ascii_(IsAscii(w)),
-        groups_(CountByteGroups(bytes_)) {
+        groups_(PackedGroupCounts::Of(bytes_)) {
     for (char b : bytes_) ++remaining_[static_cast<unsigned char>(b)];
   }
 
@@ -69,13 +69,13 @@ class Target {
   // case, which share all their bytes by the groups' count, so the bound on
   // M alone decides.
   bool RuledOutByGroups(std::string_view candidate_bytes,
-                        const ByteGroupCounts& groups) const {
-    if (!ascii_ || groups.HasNonAscii() || candidate_bytes.size() > 255) {
+                        const PackedGroupCounts& groups) const {
+    if (!ascii_ || !groups_.IsExact() || groups.HasNonAscii()) {
       return false;
     }
     const std::uint64_t la = candidate_bytes.size();
     const std::uint64_t lb = bytes_.size();
-    return 5 * std::uint64_t{CommonBytesBound(groups, groups_)} <=
+    return 5 * std::uint64_t{CommonBytesBound(groups_, groups)} <=
            2 * (la + lb);
   }
 
@@ -129,7 +129,7 @@ class Target {
   const std::string bytes_;
   const std::u16string upper_;
   const bool ascii_;
-  const ByteGroupCounts groups_;
+  const PackedGroupCounts groups_;
   std::array<std::int64_t, 256> remaining_{};  // w's bytes, counted
 };
 

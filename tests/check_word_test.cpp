@@ -178,9 +178,9 @@ TEST(LoadWordList, LookupAgreesWithAScanOfTheKeysRange) {
   });
 }
 
-// The bound never falls below the bytes two words share, letter case
-// ignored, even when one word's counts stop at 255.
-TEST(CountByteGroups, BoundCoversTheSharedBytes) {
+// The bound never falls below the bytes a word and an entry share, letter
+// case ignored, even where the entry's count stops at 15.
+TEST(PackedGroupCounts, BoundCoversTheSharedBytes) {
   auto lower = [](char c) {
     return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   };
@@ -196,19 +196,23 @@ TEST(CountByteGroups, BoundCoversTheSharedBytes) {
     }
     return common;
   };
-  const std::string words[] = {"house",   "HOUSE", "mouse", "xyzzy",
-                               "caf\xE9", "cafe",  "",      "eeee",
-                               std::string(300, 'e'), std::string(300, 'b')};
+  const std::string words[] = {
+      "house", "HOUSE", "mouse", "xyzzy", "caf\xE9", "cafe", "", "eeee",
+      std::string(14, 'e') + std::string(14, 'z') + std::string(14, '\xE9'),
+      std::string(20, 'e'), std::string(30, 'E'), std::string(300, 'b')};
   for (const std::string& a : words) {
-    if (a.size() > 255) continue;  // the exact side of each pair
+    const PackedGroupCounts word = PackedGroupCounts::Of(a);
+    if (!word.IsExact()) continue;
     for (const std::string& b : words) {
-      EXPECT_GE(CommonBytesBound(CountByteGroups(a), CountByteGroups(b)),
-                shared(a, b))
+      EXPECT_GE(CommonBytesBound(word, PackedGroupCounts::Of(b)), shared(a, b))
           << a << " / " << b;
     }
   }
-  EXPECT_TRUE(CountByteGroups("caf\xE9").HasNonAscii());
-  EXPECT_FALSE(CountByteGroups("cafe's-1").HasNonAscii());
+  EXPECT_TRUE(PackedGroupCounts::Of(std::string(14, 'e')).IsExact());
+  EXPECT_FALSE(PackedGroupCounts::Of(std::string(15, 'E')).IsExact());
+  EXPECT_FALSE(PackedGroupCounts::Of(std::string(99, '\xE9')).IsExact());
+  EXPECT_TRUE(PackedGroupCounts::Of("caf\xE9").HasNonAscii());
+  EXPECT_FALSE(PackedGroupCounts::Of("cafe's-1").HasNonAscii());
 }
 
 TEST(LoadWordList, LineEndsShortLinesAndOddBytes) {
