@@ -11,12 +11,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "component/numeric.h"
-#include "component/text.h"
 #include "component/thread_state.h"
 #include "dictionary/word_list.h"
 
@@ -35,8 +35,36 @@ inline std::u16string LiteralLower(std::u16string_view text) {
   return out;
 }
 
+// The Windows-1252 form of text, from the code page's own table: '?' for a
+// character the code page lacks; sets complete to whether it has them all.
+inline std::string LiteralSingleByte(std::u16string_view text,
+                                     bool& complete) {
+  static constexpr char16_t kHigh[32] = {
+      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+      0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  std::string bytes;
+  complete = true;
+  for (char16_t c : text) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+      bytes += static_cast<char>(c);
+      continue;
+    }
+    const char16_t* at = std::find(std::begin(kHigh), std::end(kHigh), c);
+    if (at == std::end(kHigh)) {
+      bytes += '?';
+      complete = false;
+    } else {
+      bytes += static_cast<char>(0x80 + (at - kHigh));
+    }
+  }
+  return bytes;
+}
+
 inline std::u16string LiteralCleanWord(std::u16string_view word) {
-  const std::string bytes = ToSingleByte(word);
+  bool complete;
+  const std::string bytes = LiteralSingleByte(word, complete);
   if (std::all_of(bytes.begin(), bytes.end(), [](char b) {
         return static_cast<unsigned char>(b) >= 64 &&
                static_cast<unsigned char>(b) <= 123;
@@ -71,11 +99,10 @@ inline std::u16string LiteralCleanWord(std::u16string_view word) {
 // Whether an entry of the key range of word's single-byte form equals it.
 // REQUIRES: word.size() >= 2.
 inline bool LiteralInMainList(std::u16string_view word) {
+  bool complete;
+  const std::string bytes = LiteralSingleByte(word, complete);
   // A character Windows-1252 lacks is in no entry.
-  for (char16_t c : word) {
-    if (SingleByteOf(c) < 0) return false;
-  }
-  const std::string bytes = ToSingleByte(word);
+  if (!complete) return false;
   const MainWordList& list = State().sDicWords;
   const std::uint32_t key = PrefixKey(bytes);
   for (std::int32_t i = list.PrefixStart(key); i <= list.PrefixEnd(key); ++i) {
