@@ -44,7 +44,12 @@ void LoadMainDictionaryFrom(std::span<const std::uint8_t> blob) {
                std::string_view(reinterpret_cast<const char*>(data.data()),
                                 data.size()),
                files);
-  LoadWordList(name);
+  try {
+    LoadWordList(name);
+  } catch (...) {
+    RemoveFile(name, files);
+    throw;
+  }
   if (!RemoveFile(name, files)) {
     throw std::system_error(errno, std::generic_category(),
                             "cannot delete '" + name + "'");

@@ -133,7 +133,7 @@ void MainWordList::Load(std::string_view content) {
 }
 
 void LoadWordList(const std::string& path) {
-  const std::string content = ReadFile(path);
+  const std::string content = ReadFile(path, *State().file_system);
   State().sDicWords.Load(content);
 }
 

@@ -28,7 +28,7 @@ using testing::ScopedEnv;
 using testing::TempDir;
 using testing::WriteBytes;
 
-enum class Step { kCreate, kWrite, kFsync, kClose, kRename };
+enum class Step { kCreate, kWrite, kFsync, kClose, kRename, kRead };
 
 // Makes one step fail with error; a failing write first writes half of what
 // it was given, as a disk that fills up midway does.
@@ -39,6 +39,9 @@ class FaultyFileSystem : public FileSystem {
   int Open(const char* path, int flags, mode_t mode) const override {
     if (step_ == Step::kCreate && (flags & O_CREAT)) return Fail();
     return FileSystem::Open(path, flags, mode);
+  }
+  ssize_t Read(int fd, void* buffer, std::size_t size) const override {
+    return step_ == Step::kRead ? Fail() : FileSystem::Read(fd, buffer, size);
   }
   ssize_t Write(int fd, const void* data, std::size_t size) const override {
     if (step_ != Step::kWrite) return FileSystem::Write(fd, data, size);
@@ -140,7 +143,8 @@ TEST(FileFaults, FailedInitThrowsAndKeepsTheLoadedList) {
     for (const Fault fault : {Fault{Step::kCreate, EACCES},
                               Fault{Step::kCreate, ENOSPC},
                               Fault{Step::kWrite, ENOSPC},
-                              Fault{Step::kClose, EIO}}) {
+                              Fault{Step::kClose, EIO},
+                              Fault{Step::kRead, EIO}}) {
       SCOPED_TRACE(std::strerror(fault.error));
       WithFault(fault, [&] {
         try {
