@@ -81,9 +81,10 @@ void ReplaceFile(const std::string& path, std::string_view bytes) {
   struct stat status;
   if (::stat(target.c_str(), &status) != 0) ThrowFileError(errno, path);
 
-  std::string temp =
-      (target.parent_path() / ("." + target.filename().string() + ".XXXXXX"))
-          .string();
+  std::string temp_name = ".";
+  temp_name += target.filename().string();
+  temp_name += ".XXXXXX";
+  std::string temp = (target.parent_path() / temp_name).string();
   Descriptor file(::mkstemp(temp.data()));
   if (file.get() < 0) ThrowFileError(errno, path);
   try {

@@ -9,6 +9,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <exception>
@@ -24,10 +25,6 @@ namespace quenvar {
 namespace {
 
 ByteArray MakeBlob(const std::string& text) {
-  ByteArray blob;
-  for (int i = 0; i < 4; ++i) {
-    blob.push_back(static_cast<std::uint8_t>(text.size() >> (8 * i)));
-  }
   ByteArray stream(text.begin(), text.end());
   ZlibWrapper wrapper;
   const std::int32_t code = wrapper.CompressByteArray(stream, 9);
@@ -35,8 +32,12 @@ ByteArray MakeBlob(const std::string& text) {
     throw Error("compressing the word list failed with zlib code " +
                 std::to_string(code));
   }
-  blob.insert(blob.end(), stream.begin(), stream.end());
-  blob.push_back(0);
+  // The text's length in four bytes, low byte first, the stream, a zero.
+  ByteArray blob(4 + stream.size() + 1, 0);
+  for (int i = 0; i < 4; ++i) {
+    blob[i] = static_cast<std::uint8_t>(text.size() >> (8 * i));
+  }
+  std::copy(stream.begin(), stream.end(), blob.begin() + 4);
   return blob;
 }
 
