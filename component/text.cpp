@@ -19,13 +19,6 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-bool IsAscii(std::u16string_view text) {
-  for (char16_t c : text) {
-    if (c >= 0x80) return false;
-  }
-  return true;
-}
-
 // Turkish and Azeri case 'I' and 'i' differently; every other locale's
 // mapping of ASCII letters is the plain one.
 bool DefaultLocaleCasesDottedI() {
@@ -108,6 +101,13 @@ std::string ToSingleByte(std::u16string_view text) {
   return out;
 }
 
+bool IsAscii(std::u16string_view text) {
+  for (char16_t c : text) {
+    if (c >= 0x80) return false;
+  }
+  return true;
+}
+
 std::u16string FromSingleByte(std::string_view bytes) {
   std::u16string out(bytes.size(), u'\0');
   for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -128,6 +128,8 @@ void ToLower(std::u16string_view text, std::u16string& out) {
 }
 
 bool ToLowerAscii(std::u16string_view text, std::string& out) {
+  // AsciiMapsPlainly's test, made in the same pass as the lowering: this is
+  // the check of every word, where a second scan shows.
   out.resize(text.size());
   char16_t seen = 0;  // every character ORed together
   bool capital_i = false;

@@ -33,6 +33,9 @@ bool ToSingleByte(std::u16string_view text, std::string& out);
 // The text of single-byte bytes.
 std::u16string FromSingleByte(std::string_view bytes);
 
+// True when every code unit of text is below 0x80.
+bool IsAscii(std::u16string_view text);
+
 // Full Unicode lower- and upper-case mapping in ICU's default locale. The
 // result may differ in length from the input (German sharp s upper-cases to
 // SS). Pure ASCII text takes a fast path that gives the same result.

@@ -26,11 +26,6 @@ char16_t AsciiUpper(char16_t c) {
   return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
 }
 
-bool IsAscii(std::u16string_view text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](char16_t c) { return c < 0x80; });
-}
-
 // Whether the two words are equal upper-cased. Every ASCII character
 // upper-cases to one character of its own, whatever surrounds it, and
 // distinct letters to distinct ones; so while both words are ASCII the first

@@ -16,11 +16,6 @@
 namespace quenvar {
 namespace {
 
-bool IsAscii(std::u16string_view text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](char16_t c) { return c < 0x80; });
-}
-
 char16_t AsciiLower(char16_t c) {
   return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
 }
@@ -73,10 +68,8 @@ class Target {
     if (!ascii_ || !groups_.IsExact() || groups.HasNonAscii()) {
       return false;
     }
-    const std::uint64_t la = candidate_bytes.size();
-    const std::uint64_t lb = bytes_.size();
-    return 5 * std::uint64_t{CommonBytesBound(groups_, groups)} <=
-           2 * (la + lb);
+    return MatchesCannotPass(CommonBytesBound(groups_, groups),
+                             candidate_bytes.size());
   }
 
   // True when candidate, whose single-byte form is candidate_bytes and which
@@ -92,11 +85,17 @@ class Target {
   }
 
  private:
+  // True when a matching count of at most most_matches between w and a
+  // candidate of candidate_length bytes cannot score above the threshold.
+  bool MatchesCannotPass(std::uint64_t most_matches,
+                         std::uint64_t candidate_length) const {
+    return 5 * most_matches <= 2 * (candidate_length + bytes_.size());
+  }
+
   bool CountCannotPass(std::string_view candidate_bytes) {
     const std::uint64_t la = candidate_bytes.size();
-    const std::uint64_t lb = bytes_.size();
-    if (5 * std::min(la, lb) <= 2 * (la + lb)) return true;
-    return 5 * CommonBytes(candidate_bytes) <= 2 * (la + lb);
+    return MatchesCannotPass(std::min<std::uint64_t>(la, bytes_.size()), la) ||
+           MatchesCannotPass(CommonBytes(candidate_bytes), la);
   }
 
   // The bytes of candidate_bytes that w has too, with repetition. Takes each
