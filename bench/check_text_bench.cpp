@@ -1,10 +1,11 @@
-// A Google Benchmark program for the text walk without the dialog, over a
-// large real English text.
+// A Google Benchmark program for checking a large real English text: CheckWord
+// over each of its words, and the text walk without the dialog over all of it.
 //
 //   check_text_bench [--benchmark_...] TEXT
 //
-// TEXT is UTF-8, for example /work/shared/corpus/big.txt. The built-in word
-// list is loaded with Init before the benchmark runs.
+// TEXT is UTF-8, for example /work/shared/corpus/big.txt. Its words are the
+// non-empty pieces between the text walk's delimiters. The built-in word list
+// is loaded with Init before the benchmarks run.
 
 #include <benchmark/benchmark.h>
 
@@ -12,14 +13,38 @@
 #include <iostream>
 #include <iterator>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include <quenvarspell/spell_check.h>
 
 namespace {
 
+constexpr std::u16string_view kDelimiters = u"\t\n\r \"/?.;:,\\()[]{}<>|!";
+
 std::u16string& Text() {
   static std::u16string text;
   return text;
+}
+
+std::vector<std::u16string>& Words() {
+  static std::vector<std::u16string> words;
+  return words;
+}
+
+// The pieces between delimiters; empty ones too when keep_empty holds.
+std::vector<std::u16string> Pieces(std::u16string_view text, bool keep_empty) {
+  std::vector<std::u16string> pieces;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find_first_of(kDelimiters, start);
+    if (end == std::u16string_view::npos) end = text.size();
+    if (keep_empty || end > start) {
+      pieces.emplace_back(text.substr(start, end - start));
+    }
+    start = end + 1;
+  }
+  return pieces;
 }
 
 class CountingSink : public quenvar::SpellCheckEvents {
@@ -31,32 +56,40 @@ class CountingSink : public quenvar::SpellCheckEvents {
   std::size_t unknown = 0;
 };
 
-// The number of pieces the walk checks: one more than the delimiters, less
-// one when the text ends with a delimiter.
-std::size_t CountWords(const std::u16string& text) {
-  const std::u16string delimiters = u"\t\n\r \"/?.;:,\\()[]{}<>|!";
-  std::size_t words = 0;
-  for (char16_t c : text) words += delimiters.find(c) != std::u16string::npos;
-  if (text.empty() || delimiters.find(text.back()) == std::u16string::npos) {
-    ++words;
+// Every word once per iteration. Counters: time per word and words rejected
+// per pass.
+void BM_CheckWord(benchmark::State& state) {
+  quenvar::SpellCheck speller;
+  const std::vector<std::u16string>& words = Words();
+  std::size_t rejected = 0;
+  for (auto _ : state) {
+    rejected = 0;
+    for (const std::u16string& word : words) {
+      rejected += speller.CheckWord(word) == quenvar::kFalse;
+    }
   }
-  return words;
+  state.counters["words"] = benchmark::Counter(
+      static_cast<double>(words.size() * state.iterations()),
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["rejected"] = static_cast<double>(rejected);
 }
+BENCHMARK(BM_CheckWord)->Unit(benchmark::kMillisecond);
 
 // One whole walk of the text per iteration. Counters: pieces of text checked
-// per second (empty pieces between delimiters included) and unknown words
-// per walk.
+// per second (empty pieces between delimiters included, as the walk checks
+// them) and unknown words per walk.
 void BM_CheckText(benchmark::State& state) {
   quenvar::SpellCheck speller;
   CountingSink sink;
   speller.Advise(sink);
   std::u16string& text = Text();
+  const std::size_t pieces = Pieces(text, true).size();
   for (auto _ : state) {
     sink.unknown = 0;
     speller.CheckText(text, quenvar::kFalse);
   }
   state.counters["words"] = benchmark::Counter(
-      static_cast<double>(CountWords(text) * state.iterations()),
+      static_cast<double>(pieces * state.iterations()),
       benchmark::Counter::kIsRate);
   state.counters["unknown"] = static_cast<double>(sink.unknown);
 }
@@ -76,6 +109,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   Text() = quenvar::FromUtf8(std::string(std::istreambuf_iterator<char>(in), {}));
+  Words() = Pieces(Text(), false);
   quenvar::SpellCheck().Init();
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
