@@ -7,11 +7,13 @@
 #include "dictionary/check_word.h"
 #include "dictionary/custom_list.h"
 #include "dictionary/word_list.h"
+#include "tests/literal_check_word.h"
 #include "tests/test_support.h"
 
 namespace quenvar {
 namespace {
 
+using testing::LiteralBucketContains;
 using testing::OnFreshThread;
 using testing::TempDir;
 using testing::WriteBytes;
@@ -156,14 +158,6 @@ TEST(LoadWordList, LookupAgreesWithAScanOfTheKeysRange) {
   TempDir dir;
   OnFreshThread([&] {
     const MainWordList& list = State().sDicWords;
-    auto scan = [&](std::string_view bytes) {
-      const std::uint32_t key = PrefixKey(bytes);
-      for (std::int32_t i = std::max(list.PrefixStart(key), 0);
-           i <= std::min(list.PrefixEnd(key), list.capacity() - 1); ++i) {
-        if (list.Entry(i) == bytes) return true;
-      }
-      return false;
-    };
     const std::string probes[] = {"apple", "apricot", "banana", "band",
                                   "cherry", "chert", "date", "zz", "ap"};
     for (const char* content :
@@ -171,7 +165,7 @@ TEST(LoadWordList, LookupAgreesWithAScanOfTheKeysRange) {
           "chert\r\nchert\r\ndate", "apple\r\napple\r\nzz\r\nap"}) {
       LoadLines(dir, content);
       for (const std::string& probe : probes) {
-        EXPECT_EQ(list.BucketContains(probe), scan(probe))
+        EXPECT_EQ(list.BucketContains(probe), LiteralBucketContains(probe))
             << probe << " after loading " << content;
       }
     }

@@ -96,19 +96,25 @@ inline std::u16string LiteralCleanWord(std::u16string_view word) {
   return out;
 }
 
+// Whether an entry of the key range of bytes equals it, found by scanning
+// the whole range. REQUIRES: bytes.size() >= 2.
+inline bool LiteralBucketContains(std::string_view bytes) {
+  const MainWordList& list = State().sDicWords;
+  const std::uint32_t key = PrefixKey(bytes);
+  for (std::int32_t i = std::max(list.PrefixStart(key), 0);
+       i <= std::min(list.PrefixEnd(key), list.capacity() - 1); ++i) {
+    if (list.Entry(i) == bytes) return true;
+  }
+  return false;
+}
+
 // Whether an entry of the key range of word's single-byte form equals it.
 // REQUIRES: word.size() >= 2.
 inline bool LiteralInMainList(std::u16string_view word) {
   bool complete;
   const std::string bytes = LiteralSingleByte(word, complete);
   // A character Windows-1252 lacks is in no entry.
-  if (!complete) return false;
-  const MainWordList& list = State().sDicWords;
-  const std::uint32_t key = PrefixKey(bytes);
-  for (std::int32_t i = list.PrefixStart(key); i <= list.PrefixEnd(key); ++i) {
-    if (list.Entry(i) == bytes) return true;
-  }
-  return false;
+  return complete && LiteralBucketContains(bytes);
 }
 
 inline bool LiteralCheckWord(std::u16string_view sWord, bool bCheckCustom) {

@@ -23,6 +23,7 @@
 #include "dictionary/word_list.h"
 #include "suggest/suggestions.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "tests/literal_check_word.h"
 #include "tests/literal_similarity.h"
 
 namespace quenvar {
@@ -41,14 +42,6 @@ std::vector<std::string> KeptLines(std::string_view content) {
     return lines.size() < static_cast<std::size_t>(kDicCapacity);
   });
   return lines;
-}
-
-bool ScanContains(const MainWordList& list, std::string_view bytes) {
-  const std::uint32_t key = PrefixKey(bytes);
-  for (std::int32_t i = list.PrefixStart(key); i <= list.PrefixEnd(key); ++i) {
-    if (list.Entry(i) == bytes) return true;
-  }
-  return false;
 }
 
 // The first and last index of each key's lines, for the keys whose lines
@@ -115,7 +108,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     probes.back().back() ^= 1;
   }
   for (std::size_t i = 0; i < probes.size(); ++i) {
-    Require(list.BucketContains(probes[i]) == ScanContains(list, probes[i]));
+    Require(list.BucketContains(probes[i]) ==
+            testing::LiteralBucketContains(probes[i]));
     if (i < kSuggestionProbes) {
       const std::u16string word = FromSingleByte(probes[i]);
       Require(GetSuggestions(word, false) ==
