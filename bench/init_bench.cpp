@@ -11,11 +11,11 @@
 
 #include <quenvarspell/spell_check.h>
 
-#include "component/file_io.h"
-#include "component/thread_state.h"
+#include "base/file_system.h"
 #include "compression/zlib_wrapper.h"
 #include "dictionary/word_list.h"
 #include "resources/resource_table.h"
+#include "sysinfo/sys_info.h"
 
 namespace quenvar {
 namespace {
@@ -41,7 +41,7 @@ std::int32_t StoredSize(const ByteArray& blob) {
 
 std::string Text() {
   ByteArray data = Blob();
-  ZlibWrapper().DecompressByteArray(data, StoredSize(data), 4);
+  ZlibWrapper(ThreadFileSystem()).DecompressByteArray(data, StoredSize(data), 4);
   return std::string(data.begin(), data.end());
 }
 
@@ -79,20 +79,20 @@ void BM_InitStepDecompress(benchmark::State& state) {
   for (auto _ : state) {
     ByteArray data = blob;
     benchmark::DoNotOptimize(
-        ZlibWrapper().DecompressByteArray(data, StoredSize(data), 4));
+        ZlibWrapper(ThreadFileSystem()).DecompressByteArray(data, StoredSize(data), 4));
   }
 }
 BENCHMARK(BM_InitStepDecompress)->Unit(benchmark::kMillisecond);
 
 void BM_InitStepTempFileRoundTrip(benchmark::State& state) {
   const std::string text = Text();
-  SysInfo& sys_info = State().sys_info;
+  SysInfo& sys_info = ThreadSysInfo();
   for (auto _ : state) {
     const std::string name =
         sys_info.CreateTempFile(sys_info.TempPath(), "qzv", true);
-    WriteNewFile(name, text);
-    benchmark::DoNotOptimize(ReadFile(name));
-    RemoveFile(name);
+    WriteNewFile(ThreadFileSystem(), name, text);
+    benchmark::DoNotOptimize(ReadFile(ThreadFileSystem(), name));
+    RemoveFile(ThreadFileSystem(), name);
   }
   sys_info.DeleteTempFiles();
 }
@@ -100,7 +100,7 @@ BENCHMARK(BM_InitStepTempFileRoundTrip)->Unit(benchmark::kMillisecond);
 
 void BM_InitStepParseLines(benchmark::State& state) {
   const std::string text = Text();
-  MainWordList& list = State().sDicWords;
+  MainWordList& list = ThreadDicWords();
   for (auto _ : state) list.Load(text);
 }
 BENCHMARK(BM_InitStepParseLines)->Unit(benchmark::kMillisecond);

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
 #include <system_error>
 
 namespace quenvar::cli {
@@ -25,12 +24,6 @@ class Descriptor {
   Descriptor(const Descriptor&) = delete;
   Descriptor& operator=(const Descriptor&) = delete;
   int get() const { return fd_; }
-  // Closes now, reporting the error that close gives.
-  int Close() {
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result;
-  }
 
  private:
   int fd_;
@@ -50,17 +43,6 @@ std::string ReadAll(int fd, const std::string& name) {
   }
 }
 
-void WriteAll(int fd, std::string_view bytes, const std::string& name) {
-  while (!bytes.empty()) {
-    const ssize_t put = ::write(fd, bytes.data(), bytes.size());
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      ThrowFileError(errno, name);
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(put));
-  }
-}
-
 }  // namespace
 
 std::string ReadFileBytes(const std::string& path) {
@@ -73,31 +55,5 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 std::string ReadStandardInput() { return ReadAll(STDIN_FILENO, "<stdin>"); }
-
-void ReplaceFile(const std::string& path, std::string_view bytes) {
-  std::error_code error;
-  const std::filesystem::path target = std::filesystem::canonical(path, error);
-  if (error) ThrowFileError(error.value(), path);
-  struct stat status;
-  if (::stat(target.c_str(), &status) != 0) ThrowFileError(errno, path);
-
-  std::string temp_name = ".";
-  temp_name += target.filename().string();
-  temp_name += ".XXXXXX";
-  std::string temp = (target.parent_path() / temp_name).string();
-  Descriptor file(::mkstemp(temp.data()));
-  if (file.get() < 0) ThrowFileError(errno, path);
-  try {
-    WriteAll(file.get(), bytes, path);
-    if (::fchmod(file.get(), status.st_mode & 07777) != 0 ||
-        ::fsync(file.get()) != 0 || file.Close() != 0 ||
-        ::rename(temp.c_str(), target.c_str()) != 0) {
-      ThrowFileError(errno, path);
-    }
-  } catch (...) {
-    ::unlink(temp.c_str());
-    throw;
-  }
-}
 
 }  // namespace quenvar::cli

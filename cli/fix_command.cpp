@@ -6,6 +6,7 @@
 
 #include <quenvarspell/spell_check.h>
 
+#include "base/file_system.h"
 #include "cli/file_access.h"
 #include "cli/personal_dictionary.h"
 #include "cli/text_encoding.h"
@@ -91,7 +92,7 @@ int RunFix(const std::string& path, const std::filesystem::path& personal) {
                                ": changed on disk while it was being fixed; "
                                "left as it is");
     }
-    ReplaceFile(path, fixed);
+    ReplaceFile(FileSystem(), path, fixed);
   }
   std::cout << path << ": " << events.replacements.size()
             << (events.replacements.size() == 1 ? " word" : " words")

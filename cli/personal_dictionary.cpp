@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <exception>
@@ -13,23 +12,11 @@
 #include <system_error>
 #include <thread>
 
+#include "base/text.h"
 #include "cli/text_encoding.h"
 
 namespace quenvar::cli {
 namespace {
-
-// The characters Windows-1252 puts at 0x80 to 0x9F (five of those bytes are
-// unassigned).
-constexpr std::array<char16_t, 27> kWindows1252High = {
-    0x20AC, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030,
-    0x0160, 0x2039, 0x0152, 0x017D, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x017E, 0x0178};
-
-bool InWindows1252(char16_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return true;
-  return std::find(kWindows1252High.begin(), kWindows1252High.end(), c) !=
-         kWindows1252High.end();
-}
 
 std::filesystem::path HomeFolder() {
   const char* home = std::getenv("HOME");
@@ -70,7 +57,8 @@ std::optional<std::string> UnstorableReason(std::u16string_view word) {
   if (word.find_first_of(u"\r\n") != std::u16string_view::npos) {
     return "holds a line break";
   }
-  if (!std::all_of(word.begin(), word.end(), InWindows1252)) {
+  std::string single_byte;
+  if (!ToSingleByte(word, single_byte)) {
     return "holds characters that Windows-1252 lacks";
   }
   return std::nullopt;

@@ -12,20 +12,18 @@
 
 #include <quenvarspell/spell_check.h>
 
+#include "base/word_delimiters.h"
+
 namespace quenvar::cli {
 
-// The characters at which CheckText ends a word.
-inline constexpr std::u16string_view kWordDelimiters =
-    u"\t\n\r \"/?.;:,\\()[]{}<>|!";
-
-// Calls visit(word, offset) for each non-empty piece of text between
-// delimiters, in order; offset is the piece's UTF-16 offset.
+// Calls visit(word, offset) for each non-empty piece of text between the
+// delimiters at which CheckText ends words, in order; offset is the piece's
+// UTF-16 offset.
 template <typename Visit>
 void ForEachWord(std::u16string_view text, Visit visit) {
   std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find_first_of(kWordDelimiters, start);
-    if (end == std::u16string_view::npos) end = text.size();
+  for (std::size_t end = 0; end <= text.size(); ++end) {
+    if (end < text.size() && !IsWordDelimiter(text[end])) continue;
     if (end > start) visit(text.substr(start, end - start), start);
     start = end + 1;
   }

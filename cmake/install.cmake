@@ -1,10 +1,18 @@
-# Installs the library, its public headers, a CMake package and a pkg-config
-# file, so hosts can use find_package(QuenvarSpell) or pkg-config quenvarspell.
+# Installs the libraries, their public headers, a CMake package and a
+# pkg-config file for each library, so hosts can use find_package(QuenvarSpell)
+# or pkg-config quenvarspell (and quenvarspell-widgets).
 include(CMakePackageConfigHelpers)
 
 set(QUENVAR_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/QuenvarSpell)
 
-install(TARGETS quenvarspell EXPORT QuenvarSpellTargets
+set(QUENVAR_INSTALLED_TARGETS quenvarspell)
+if(QUENVAR_WITH_DIALOG)
+  # Installed beside the component, which loads it from its own folder.
+  list(APPEND QUENVAR_INSTALLED_TARGETS quenvarspell_widgets)
+  install(FILES ${QUENVAR_STAGED_INCLUDE}/quenvarspell/widgets_export.h
+    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quenvarspell)
+endif()
+install(TARGETS ${QUENVAR_INSTALLED_TARGETS} EXPORT QuenvarSpellTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 foreach(header IN LISTS QUENVAR_PUBLIC_HEADERS)
   install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quenvarspell)
@@ -30,3 +38,9 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/quenvarspell.pc.in
   ${PROJECT_BINARY_DIR}/quenvarspell.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/quenvarspell.pc
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+if(QUENVAR_WITH_DIALOG)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/quenvarspell-widgets.pc.in
+    ${PROJECT_BINARY_DIR}/quenvarspell-widgets.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/quenvarspell-widgets.pc
+    DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endif()

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/ascii.h"
+
 namespace quenvar {
 namespace {
 
@@ -64,12 +66,11 @@ TypeDescription Describe() {
 }
 
 bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-  auto lower = [](char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-  };
   return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [&](char x, char y) { return lower(x) == lower(y); });
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return AsciiLower(static_cast<unsigned char>(x)) ==
+                  AsciiLower(static_cast<unsigned char>(y));
+         });
 }
 
 // The argument for param: the caller's value converted to the parameter's
@@ -144,11 +145,10 @@ Variant Invoke(SpellCheck& object, std::string_view member,
       return object.LoadCustom(text(0));
     case 6:
       return object.ShowSuggestionDialog(text(0));
-    case 7: {
-      Variant result = object.CheckText(text(0), flag(1));
-      args[0] = std::move(values[0]);
-      return result;
-    }
+    case 7:
+      // sText is in and out: the walk reads the caller's own string, which
+      // event handlers may edit while it runs.
+      return object.CheckText(std::get<std::u16string>(args[0]), flag(1));
     default:
       return object.Init();
   }

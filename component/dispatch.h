@@ -21,7 +21,7 @@ enum class VarType { kEmpty, kBoolean, kLong, kString, kWordArray, kVariant };
 struct ParamDescription {
   std::string_view name;
   VarType type;
-  bool by_reference;      // in and out: Invoke writes the value back
+  bool by_reference;      // in and out: the method works on the caller's value
   bool optional;
   Variant default_value;  // used when an optional parameter is omitted
 };
@@ -49,8 +49,9 @@ QUENVAR_EXPORT const TypeDescription& SpellCheckType();
 // Calls the method named member (ASCII letter case ignored) on object with
 // args in call order. Omitted trailing optional arguments, and optional
 // arguments passed as empty, take their defaults; a Long passed for a Boolean
-// counts as True when non-zero. By-reference arguments are written back into
-// args. Throws Error for an unknown member, a missing required argument, too
+// counts as True when non-zero. A by-reference argument is the element of
+// args itself, read and changed in place (REQUIRES: args is not resized
+// while the call runs). Throws Error for an unknown member, a missing required argument, too
 // many arguments or an argument of the wrong type; otherwise throws what the
 // method throws.
 QUENVAR_EXPORT Variant Invoke(SpellCheck& object, std::string_view member,

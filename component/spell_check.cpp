@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "dialog/show_suggestion_dialog.h"
+#include "component/widgets_library.h"
 #include "dictionary/check_word.h"
 #include "dictionary/custom_list.h"
 #include "dictionary/main_dictionary.h"
@@ -10,11 +10,6 @@
 #include "textcheck/check_text.h"
 
 namespace quenvar {
-
-void SpellCheckEvents::SpellReplace(const std::u16string&, const std::u16string&,
-                                    std::int32_t, WordArray&) {}
-void SpellCheckEvents::SpellWordNotInDic(const std::u16string&, std::int32_t,
-                                         Boolean&) {}
 
 // Hands each event to every sink connected at that moment, in connection
 // order. A sink that is disconnected by an earlier sink's handler during the
@@ -89,7 +84,9 @@ Variant SpellCheck::ShowSuggestionDialog(const std::u16string& sWord) {
 
 Variant SpellCheck::CheckText(std::u16string& sText, Boolean ShowDialog) {
   ConnectedSinks sinks(*this);
-  quenvar::CheckText(sText, ShowDialog != 0, sinks);
+  const WalkUserInterface ui{&quenvar::ShowSuggestionDialog,
+                             PendingEventsProcessor()};
+  quenvar::CheckText(sText, ShowDialog != 0, sinks, ui);
   return {};
 }
 

@@ -16,64 +16,14 @@
 #define QUENVARSPELL_SPELL_CHECK_H_
 
 #include <cstdint>
-#include <optional>
-#include <stdexcept>
 #include <string>
-#include <string_view>
-#include <variant>
 #include <vector>
 
 #include <quenvarspell/export.h>
+#include <quenvarspell/spell_check_events.h>
+#include <quenvarspell/types.h>
 
 namespace quenvar {
-
-// A 16-bit Boolean: True is -1, False is 0. Any non-zero value passed in
-// counts as True.
-using Boolean = std::int16_t;
-inline constexpr Boolean kTrue = -1;
-inline constexpr Boolean kFalse = 0;
-
-// An array of words. std::nullopt is an array "without storage": it holds no
-// words and differs from an empty vector.
-using WordArray = std::optional<std::vector<std::u16string>>;
-
-// A count in ten-thousandths, as the component model's currency type holds it.
-struct Currency {
-  std::int64_t ten_thousandths;
-  friend bool operator==(const Currency&, const Currency&) = default;
-};
-
-// The general value of the component model. std::monostate is "empty".
-using Variant = std::variant<std::monostate, Boolean, std::int32_t, Currency,
-                             std::u16string, WordArray>;
-
-// Every failure that is not a file or operating-system error.
-class QUENVAR_EXPORT Error : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-// The events CheckText raises. Derive from it, override what you need and
-// connect the object with SpellCheck::Advise. Both events are raised
-// synchronously on the thread that called CheckText.
-class QUENVAR_EXPORT SpellCheckEvents {
- public:
-  virtual ~SpellCheckEvents() = default;
-
-  // The user chose sReplacementWord for the word at UTF-16 offset lPosStart.
-  // The host makes the replacement in its own text. sSuggestions is the
-  // walk's suggestion list; a handler may replace it, and the replaced list
-  // arrives again with the next SpellReplace of the same walk.
-  virtual void SpellReplace(const std::u16string& sOriginalWord,
-                            const std::u16string& sReplacementWord,
-                            std::int32_t lPosStart, WordArray& sSuggestions);
-
-  // sOriginalWord at UTF-16 offset lPosStart is in none of the word lists.
-  // Setting Cancel to kTrue (-1) ends the walk; any other value is kept and
-  // handed to the next SpellWordNotInDic of the walk.
-  virtual void SpellWordNotInDic(const std::u16string& sOriginalWord,
-                                 std::int32_t lPosStart, Boolean& Cancel);
-};
 
 class QUENVAR_EXPORT SpellCheck {
  public:
@@ -145,11 +95,6 @@ class QUENVAR_EXPORT SpellCheck {
   std::vector<Connection> connections_;
   std::uint32_t last_cookie_ = 0;
 };
-
-// UTF-8 and UTF-16 conversions for hosts. Invalid sequences and lone
-// surrogates become U+FFFD.
-QUENVAR_EXPORT std::u16string FromUtf8(std::string_view text);
-QUENVAR_EXPORT std::string ToUtf8(std::u16string_view text);
 
 }  // namespace quenvar
 

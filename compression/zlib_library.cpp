@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include <quenvarspell/spell_check.h>
+#include <quenvarspell/types.h>
 
 namespace quenvar {
 namespace {

@@ -7,15 +7,14 @@
 #include <cmath>
 #include <string_view>
 
-#include <quenvarspell/spell_check.h>
+#include <quenvarspell/types.h>
 
-#include "component/file_io.h"
-#include "component/text.h"
+#include "base/byte_coding.h"
+#include "base/file_system.h"
+#include "base/text.h"
 
 namespace quenvar {
 namespace {
-
-constexpr std::size_t kPrefixLength = 4;
 
 const Bytef* BytesOf(const std::string& text) {
   return reinterpret_cast<const Bytef*>(text.data());
@@ -34,15 +33,11 @@ std::int32_t CheckedLength(std::size_t length, const char* what) {
   return static_cast<std::int32_t>(length);
 }
 
-void WritePrefixed(const std::string& path, std::uint32_t length,
-                   const ByteArray& data) {
-  std::string bytes(kPrefixLength, '\0');
-  for (std::size_t i = 0; i < kPrefixLength; ++i) {
-    bytes[i] = static_cast<char>(length >> (8 * i));
-  }
-  bytes.append(data.begin(), data.end());
-  RemoveFile(path);
-  WriteNewFile(path, bytes);
+// Replaces any file at path with a new one holding bytes.
+void WriteAfresh(const FileSystem& files, const std::string& path,
+                 std::string_view bytes) {
+  RemoveFile(files, path);
+  WriteNewFile(files, path, bytes);
 }
 
 }  // namespace
@@ -150,12 +145,15 @@ std::int32_t ZlibWrapper::CompressFile(const std::u16string& FilePathIn,
                                        std::int16_t CompressionLevel) {
   const std::string in = FileSystemPath(FilePathIn);
   const std::string out = FileSystemPath(FilePathOut);
-  const std::string content = ReadFile(in);
+  const std::string content = ReadFile(files_, in);
   if (content.empty())
     throw Error("CompressFile: the file '" + in + "' is empty");
   ByteArray data(content.begin(), content.end());
   const std::int32_t code = CompressByteArray(data, CompressionLevel);
-  WritePrefixed(out, static_cast<std::uint32_t>(original_size_), data);
+  std::string bytes;
+  AppendLengthPrefix(bytes, static_cast<std::uint32_t>(original_size_));
+  bytes.append(data.begin(), data.end());
+  WriteAfresh(files_, out, bytes);
   return code;
 }
 
@@ -163,23 +161,20 @@ std::int32_t ZlibWrapper::DecompressFile(const std::u16string& FilePathIn,
                                          const std::u16string& FilePathOut) {
   const std::string in = FileSystemPath(FilePathIn);
   const std::string out = FileSystemPath(FilePathOut);
-  const std::string content = ReadFile(in);
-  if (content.size() < kPrefixLength) {
+  const std::string content = ReadFile(files_, in);
+  if (content.size() < kLengthPrefixSize) {
     throw Error("DecompressFile: the file '" + in +
                 "' is shorter than its 4-byte length prefix");
   }
-  std::uint32_t stored = 0;
-  for (std::size_t i = 0; i < kPrefixLength; ++i) {
-    stored |= std::uint32_t{static_cast<unsigned char>(content[i])} << (8 * i);
-  }
+  const std::uint32_t stored = DecodeLengthPrefix(content);
   // The stream moves to the front; the prefix's room stays zero at the end.
   ByteArray data(content.size(), 0);
-  std::copy(content.begin() + kPrefixLength, content.end(), data.begin());
+  std::copy(content.begin() + kLengthPrefixSize, content.end(), data.begin());
   const std::int32_t code =
       DecompressByteArray(data, static_cast<std::int32_t>(stored), 0);
-  RemoveFile(out);
-  WriteNewFile(out, std::string_view(reinterpret_cast<const char*>(data.data()),
-                                     data.size()));
+  WriteAfresh(files_, out,
+              std::string_view(reinterpret_cast<const char*>(data.data()),
+                               data.size()));
   return code;
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/file_system.h"
+
 namespace quenvar {
 
 using ByteArray = std::vector<std::uint8_t>;
@@ -31,6 +33,10 @@ std::int32_t WorkCapacity(std::int64_t n);
 // over all 256 bytes, so compressed strings survive the trip.
 class ZlibWrapper {
  public:
+  // The file operations go through files. REQUIRES: files outlives the
+  // object.
+  explicit ZlibWrapper(const FileSystem& files) : files_(files) {}
+
   // Compresses TheData at CompressionLevel (-1 for zlib's default, 0 to 9,
   // passed on unchecked). Sets OriginalSize to the length on entry and
   // CompressedSize to the length on return. Throws Error for empty TheData.
@@ -81,6 +87,7 @@ class ZlibWrapper {
   std::int32_t OriginalSize() const { return original_size_; }
 
  private:
+  const FileSystem& files_;
   std::int32_t compressed_size_ = 0;
   std::int32_t original_size_ = 0;
 };

@@ -7,14 +7,11 @@
 #include <quenvarspell/spell_check.h>
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QListWidget>
 #include <QPixmap>
 #include <QTimer>
 #include <cstdio>
 #include <exception>
-
-#include "dialog/frm_spell_check.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -24,6 +21,19 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   int qt_argc = 1;
   QApplication application(qt_argc, argv);
+  bool saved = false;
+  // Once the dialog is up: pick the second suggestion, let Timer1 bring the
+  // buttons up to date, take the picture and close the dialog.
+  QTimer::singleShot(50, [&] {
+    QWidget* form = QApplication::activeModalWidget();
+    if (form == nullptr) return;
+    form->findChild<QListWidget*>(QStringLiteral("lstSuggestion"))
+        ->setCurrentRow(1);
+    QTimer::singleShot(150, form, [&, form] {
+      saved = form->grab().save(QString::fromLocal8Bit(argv[1]), "PNG");
+      form->close();
+    });
+  });
   try {
     // Custom words stand in for the main word list, so the picture needs no
     // built-in data.
@@ -31,22 +41,13 @@ int main(int argc, char** argv) {
     for (const char16_t* word : {u"hel", u"hello", u"helot"}) {
       speller.AddToCustom(word);
     }
-    quenvar::frmSpellCheck form;
-    form.SetWord(u"Helo");
-    form.StartUp();
-    form.show();
-    form.findChild<QListWidget*>(QStringLiteral("lstSuggestion"))
-        ->setCurrentRow(1);
-    // Wait for Timer1 to bring the buttons up to date.
-    QEventLoop tick;
-    QTimer::singleShot(150, &tick, &QEventLoop::quit);
-    tick.exec();
-    if (!form.grab().save(QString::fromLocal8Bit(argv[1]), "PNG")) {
-      std::fprintf(stderr, "dialog_picture: cannot write %s\n", argv[1]);
-      return 1;
-    }
+    speller.ShowSuggestionDialog(u"Helo");
   } catch (const std::exception& error) {
     std::fprintf(stderr, "dialog_picture: %s\n", error.what());
+    return 1;
+  }
+  if (!saved) {
+    std::fprintf(stderr, "dialog_picture: cannot write %s\n", argv[1]);
     return 1;
   }
   return 0;

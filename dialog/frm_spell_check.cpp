@@ -10,8 +10,8 @@
 #include <initializer_list>
 #include <utility>
 
-#include "component/text.h"
-#include "component/word_array.h"
+#include "base/text.h"
+#include "base/word_array.h"
 
 namespace quenvar {
 namespace {

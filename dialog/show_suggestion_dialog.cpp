@@ -7,10 +7,10 @@
 #include <QThread>
 #include <memory>
 
-#include "component/thread_state.h"
 #include "dialog/frm_spell_check.h"
 
 namespace quenvar {
+namespace {
 
 // The window of a thread's dialog, and the QApplication the component
 // created for it when the process had none. The window goes first: no
@@ -29,13 +29,15 @@ struct DialogSession {
   std::unique_ptr<frmSpellCheck> form;
 };
 
-namespace {
+// The calling thread's dialog, created on its first showing and kept.
+std::unique_ptr<DialogSession>& ThreadDialogSession() {
+  thread_local std::unique_ptr<DialogSession> session;
+  return session;
+}
 
 // Called by Qt as a QApplication is destroyed, before it tears down its
 // widgets: a host's application that goes away takes the dialog with it.
-void DropThreadDialog() { State().suggestion_dialog.reset(); }
-
-void DeleteSession(DialogSession* session) { delete session; }
+void DropThreadDialog() { ThreadDialogSession().reset(); }
 
 // Whether one of the platforms Qt would try can open windows. A platform of
 // its own (offscreen, vnc, linuxfb, ...) needs no display server; X11 needs
@@ -65,8 +67,7 @@ bool DisplayAvailable() {
 // The calling thread's dialog, created with the window (and a QApplication
 // when there is none) on first use.
 frmSpellCheck& ThreadDialog() {
-  std::unique_ptr<DialogSession, void (*)(DialogSession*)>& session =
-      State().suggestion_dialog;
+  std::unique_ptr<DialogSession>& session = ThreadDialogSession();
   if (QCoreApplication* application = QCoreApplication::instance()) {
     if (qobject_cast<QApplication*>(application) == nullptr) {
       throw Error(
@@ -84,13 +85,9 @@ frmSpellCheck& ThreadDialog() {
         "(DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM name none that can be "
         "used)");
   }
-  if (session == nullptr) {
-    session = {new DialogSession, &DeleteSession};
-  }
+  if (session == nullptr) session = std::make_unique<DialogSession>();
   return *session->form;
 }
-
-}  // namespace
 
 DialogSession::DialogSession() {
   if (QCoreApplication::instance() == nullptr) {
@@ -104,7 +101,11 @@ DialogSession::DialogSession() {
 
 DialogSession::~DialogSession() { qRemovePostRoutine(&DropThreadDialog); }
 
-Variant ShowSuggestionDialog(const std::u16string& sWord) {
+}  // namespace
+}  // namespace quenvar
+
+quenvar::Variant quenvar_ShowSuggestionDialog(const std::u16string& sWord) {
+  using namespace quenvar;
   // A copy: the caller's string may change while the modal loop runs.
   const std::u16string word = sWord;
   frmSpellCheck& form = ThreadDialog();
@@ -123,12 +124,10 @@ Variant ShowSuggestionDialog(const std::u16string& sWord) {
   return form.Word();
 }
 
-void ProcessPendingEvents() {
+void quenvar_ProcessPendingEvents() {
   const QCoreApplication* application = QCoreApplication::instance();
   if (application != nullptr &&
       application->thread() == QThread::currentThread()) {
     QCoreApplication::processEvents();
   }
 }
-
-}  // namespace quenvar

@@ -1,23 +1,20 @@
 #include "dictionary/check_word.h"
 
-#include "component/numeric.h"
-#include "component/text.h"
-#include "component/thread_state.h"
+#include "base/ascii.h"
+#include "base/numeric.h"
+#include "base/text.h"
 #include "dictionary/custom_list.h"
+#include "dictionary/word_list.h"
 
 namespace quenvar {
 namespace {
 
-bool IsAsciiLetter(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
 // Whether the main word list holds word, lower-cased, in its key's bucket.
 bool InMainList(std::u16string_view word) {
-  std::string& bytes = State().scratch_bytes;
+  std::string& bytes = ThreadScratchBytes();
   // A character Windows-1252 lacks can be in no entry of the list.
   if (!ToSingleByte(word, bytes)) return false;
-  return State().sDicWords.BucketContains(bytes);
+  return ThreadDicWords().BucketContains(bytes);
 }
 
 template <typename Text>
@@ -26,7 +23,7 @@ bool CountsAsCorrectAlone(const Text& word) {
 }
 
 bool CustomListIsEmpty() {
-  const WordArray& words = State().sCustomWords.words();
+  const WordArray& words = ThreadCustomWords().words();
   return !words || words->empty();
 }
 
@@ -60,7 +57,7 @@ void CleanBytes(std::string& bytes) {
   std::size_t kept = 0;
   int taken = 0;  // letters, spaces and apostrophes
   for (const char b : bytes) {
-    if (IsAsciiLetter(b) || b == ' ' || (b == '\'' && kept > 0)) {
+    if (IsAsciiLetter(static_cast<unsigned char>(b)) || b == ' ' || (b == '\'' && kept > 0)) {
       bytes[kept++] = b;
       ++taken;
     } else if (b == '-') {
@@ -91,11 +88,10 @@ std::u16string CleanWord(std::u16string_view word) {
 bool CheckWord(std::u16string_view sWord, bool bCheckCustom) {
   // Most words are ASCII: they are lower-cased, looked up and cleaned in
   // their single-byte form, which then is the word itself.
-  ThreadState& state = State();
-  std::string& bytes = state.scratch_bytes;
+  std::string& bytes = ThreadScratchBytes();
   if (!ToLowerAscii(sWord, bytes)) return CheckWordAnyText(sWord, bCheckCustom);
   if (CountsAsCorrectAlone(bytes)) return true;
-  const MainWordList& list = state.sDicWords;
+  const MainWordList& list = ThreadDicWords();
   if (list.BucketContains(bytes)) return true;
 
   if (!IsPlainWord(bytes)) {

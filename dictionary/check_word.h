@@ -23,6 +23,10 @@ void CleanBytes(std::string& bytes);
 // apostrophes remain. A plain word comes back unchanged.
 std::u16string CleanWord(std::u16string_view word);
 
+// A buffer of this thread's that the checks reuse, so that a check allocates
+// nothing once warm.
+std::string& ThreadScratchBytes();
+
 // True when sWord counts as correctly spelled in this thread's lists: it is
 // shorter than two characters or numeric once lower-cased, in the main list
 // lower-cased or after cleaning, or (with bCheckCustom) in the custom list.

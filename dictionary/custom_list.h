@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include <quenvarspell/spell_check.h>
+#include <quenvarspell/types.h>
 
 namespace quenvar {
 
@@ -30,6 +30,9 @@ class CustomWordList {
   std::vector<std::u16string> lowered_;  // words_, each lower-cased
 };
 
+// This thread's custom list, created without storage on first use.
+CustomWordList& ThreadCustomWords();
+
 // Appends sWord, unchanged, to this thread's custom list.
 void AddToCustom(const std::u16string& sWord);
 
@@ -50,7 +53,7 @@ void LoadCustom(std::u16string_view sFile);
 void LoadCustomFile(const std::string& path);
 
 // The folder of the library (or program) holding the component, followed by
-// "/qzvcust.dic".
+// "/qzvcust.dic". Throws Error when that file cannot be found.
 std::string DefaultCustomFile();
 
 }  // namespace quenvar

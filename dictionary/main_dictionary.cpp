@@ -7,14 +7,15 @@
 #include <string_view>
 #include <system_error>
 
-#include <quenvarspell/spell_check.h>
+#include <quenvarspell/types.h>
 
-#include "component/file_io.h"
-#include "component/thread_state.h"
+#include "base/byte_coding.h"
+#include "base/file_system.h"
 #include "compression/zlib_library.h"
 #include "compression/zlib_wrapper.h"
 #include "dictionary/word_list.h"
 #include "resources/resource_table.h"
+#include "sysinfo/sys_info.h"
 
 namespace quenvar {
 
@@ -22,35 +23,35 @@ void LoadMainDictionary() { LoadMainDictionaryFrom(FindResource("DIC", 101)); }
 
 void LoadMainDictionaryFrom(std::span<const std::uint8_t> blob) {
   ByteArray data(blob.begin(), blob.end());
-  if (data.size() < 4) throw Error("the built-in word list has no length");
-  const std::uint32_t size =
-      data[0] | data[1] << 8 | data[2] << 16 | std::uint32_t{data[3]} << 24;
+  if (data.size() < kLengthPrefixSize) {
+    throw Error("the built-in word list has no length");
+  }
+  const std::uint32_t size = DecodeLengthPrefix(data);
   EnsureZlibLibrary();
-  const std::int32_t code = ZlibWrapper().DecompressByteArray(
-      data, static_cast<std::int32_t>(size), 4);
+  const FileSystem& files = ThreadFileSystem();
+  const std::int32_t code = ZlibWrapper(files).DecompressByteArray(
+      data, static_cast<std::int32_t>(size), kLengthPrefixSize);
   // A damaged list must not load as a shorter or garbled one.
   if (code != Z_OK || data.size() != size) {
     throw Error("the built-in word list is damaged (zlib code " +
                 std::to_string(code) + ")");
   }
 
-  SysInfo& sys_info = State().sys_info;
+  SysInfo& sys_info = ThreadSysInfo();
   const std::string name =
       sys_info.CreateTempFile(sys_info.TempPath(), "qzv", true);
   // Exclusive creation: a file or link planted under the name since it was
   // made makes the load fail instead of writing through it.
-  const FileSystem& files = *State().file_system;
-  WriteNewFile(name,
+  WriteNewFile(files, name,
                std::string_view(reinterpret_cast<const char*>(data.data()),
-                                data.size()),
-               files);
+                                data.size()));
   try {
     LoadWordList(name);
   } catch (...) {
-    RemoveFile(name, files);
+    RemoveFile(files, name);
     throw;
   }
-  if (!RemoveFile(name, files)) {
+  if (!RemoveFile(files, name)) {
     throw std::system_error(errno, std::generic_category(),
                             "cannot delete '" + name + "'");
   }

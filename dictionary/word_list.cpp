@@ -6,11 +6,10 @@
 #include <cstdint>
 #include <functional>
 
-#include <quenvarspell/spell_check.h>
+#include <quenvarspell/types.h>
 
-#include "component/file_io.h"
-#include "component/thread_state.h"
-#include "dictionary/text_lines.h"
+#include "base/file_system.h"
+#include "base/text_lines.h"
 
 namespace quenvar {
 namespace {
@@ -133,8 +132,8 @@ void MainWordList::Load(std::string_view content) {
 }
 
 void LoadWordList(const std::string& path) {
-  const std::string content = ReadFile(path, *State().file_system);
-  State().sDicWords.Load(content);
+  const std::string content = ReadFile(ThreadFileSystem(), path);
+  ThreadDicWords().Load(content);
 }
 
 }  // namespace quenvar

@@ -111,6 +111,8 @@ class MainWordList {
   // changes, and stops once every entry is filled. Entries past the stored
   // words, and the table entries of keys the content lacks, keep their
   // values: words with the same prefix key are expected to stand together.
+  // Throws Error, changing nothing, when the new and kept entries together
+  // exceed 4 GiB.
   void Load(std::string_view content);
 
  private:
@@ -130,6 +132,9 @@ class MainWordList {
   // twice as many slots as entries, a power of two.
   std::vector<std::uint32_t> reachable_slots_;
 };
+
+// This thread's main word list, created empty on first use.
+MainWordList& ThreadDicWords();
 
 // Fills this thread's main word list from the word-list file at path.
 // Throws std::system_error when the file cannot be read; the list is then

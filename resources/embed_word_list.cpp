@@ -1,6 +1,5 @@
 // Build tool: turns the built-in word list text into the component's "DIC"
-// resource. Compresses the text at level 9 with the component's own
-// compression wrapper into the blob layout (the text's length as 4 bytes,
+// resource. Compresses the text at level 9 with zlib into the blob layout (the text's length as 4 bytes,
 // little-endian; the zlib stream; one zero byte) and writes a C++ source
 // that embeds the blob, and a header with the number of lines of two or more
 // characters, which is the capacity of the main word list.
@@ -9,35 +8,40 @@
 
 #include <zlib.h>
 
-#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <vector>
 
-#include <quenvarspell/spell_check.h>
+#include <quenvarspell/types.h>
 
-#include "component/file_io.h"
-#include "compression/zlib_wrapper.h"
-#include "dictionary/text_lines.h"
+#include "base/byte_coding.h"
+#include "base/file_system.h"
+#include "base/text_lines.h"
 
 namespace quenvar {
 namespace {
 
+using ByteArray = std::vector<std::uint8_t>;
+
 ByteArray MakeBlob(const std::string& text) {
-  ByteArray stream(text.begin(), text.end());
-  ZlibWrapper wrapper;
-  const std::int32_t code = wrapper.CompressByteArray(stream, 9);
+  if (text.size() > UINT32_MAX) throw Error("the word list is too long");
+  // The text's length in four bytes, low byte first, the stream, a zero.
+  ByteArray blob;
+  AppendLengthPrefix(blob, static_cast<std::uint32_t>(text.size()));
+  uLongf stream_size = compressBound(text.size());
+  blob.resize(kLengthPrefixSize + stream_size);
+  const int code =
+      compress2(blob.data() + kLengthPrefixSize, &stream_size,
+                reinterpret_cast<const Bytef*>(text.data()), text.size(), 9);
   if (code != Z_OK) {
     throw Error("compressing the word list failed with zlib code " +
                 std::to_string(code));
   }
-  // The text's length in four bytes, low byte first, the stream, a zero.
-  ByteArray blob(4 + stream.size() + 1, 0);
-  for (int i = 0; i < 4; ++i) {
-    blob[i] = static_cast<std::uint8_t>(text.size() >> (8 * i));
-  }
-  std::copy(stream.begin(), stream.end(), blob.begin() + 4);
+  blob.resize(kLengthPrefixSize + stream_size);
+  blob.push_back(0);
   return blob;
 }
 
@@ -86,10 +90,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    const std::string text = quenvar::ReadFile(argv[1]);
+    const quenvar::FileSystem files;
+    const std::string text = quenvar::ReadFile(files, argv[1]);
     if (text.empty()) throw quenvar::Error("the word list is empty");
-    quenvar::ReplaceFile(argv[2], quenvar::BlobSource(quenvar::MakeBlob(text)));
-    quenvar::ReplaceFile(argv[3], quenvar::CapacityHeader(text));
+    quenvar::ReplaceFile(files, argv[2],
+                         quenvar::BlobSource(quenvar::MakeBlob(text)));
+    quenvar::ReplaceFile(files, argv[3], quenvar::CapacityHeader(text));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "embed_word_list: %s\n", e.what());
     return 1;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include <quenvarspell/spell_check.h>
+#include <quenvarspell/types.h>
 
 #include "resources/word_list_blob.h"
 

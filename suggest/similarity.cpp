@@ -4,10 +4,10 @@
 #include <bit>
 #include <limits>
 
-#include <quenvarspell/spell_check.h>
+#include <quenvarspell/types.h>
 
-#include "component/text.h"
-#include "component/thread_state.h"
+#include "base/ascii.h"
+#include "base/text.h"
 
 namespace quenvar {
 namespace {
@@ -21,10 +21,6 @@ struct Run {
   std::int32_t start1;
   std::int32_t start2;
 };
-
-char16_t AsciiUpper(char16_t c) {
-  return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
-}
 
 // Whether the two words are equal upper-cased. Every ASCII character
 // upper-cases to one character of its own, whatever surrounds it, and
@@ -209,7 +205,7 @@ double Score(std::u16string_view first, std::u16string_view second, Fill fill) {
   if (EqualUpperCased(first, second)) return 1.0;
   if (first.empty() || second.empty()) return 0.0;
 
-  SimilarityArrays& arrays = State().similarity;
+  SimilarityArrays& arrays = ThreadSimilarityArrays();
   WorkingArraysGuard guard(arrays);
   fill(arrays);
   const auto la = static_cast<std::int32_t>(first.size());
@@ -239,7 +235,7 @@ double Similarity(const WordForms& first, const WordForms& second) {
 std::int32_t CountMatching(std::int32_t start1, std::int32_t end1,
                            std::int32_t start2, std::int32_t end2) {
   if (end1 < start1 || end2 < start2 || start1 <= 0 || start2 <= 0) return 0;
-  SimilarityArrays& arrays = State().similarity;
+  SimilarityArrays& arrays = ThreadSimilarityArrays();
   if (static_cast<std::size_t>(end1) > arrays.first.size() ||
       static_cast<std::size_t>(end2) > arrays.second.size()) {
     throw Error("CountMatching: range past the end of a working array");

@@ -32,6 +32,9 @@ struct SimilarityArrays {
   std::vector<Range> pending;             // ranges still to be counted
 };
 
+// This thread's working arrays of Similarity.
+SimilarityArrays& ThreadSimilarityArrays();
+
 // How alike first and second are, from 0 to 1: 1.0 when they are equal
 // upper-cased (so two empty words score 1.0), else 0.0 when either is empty,
 // else 2·M ÷ (La + Lb) rounded to double, with M = CountMatching over both

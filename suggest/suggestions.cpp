@@ -5,20 +5,17 @@
 #include <cstdint>
 #include <string>
 
-#include "component/numeric.h"
-#include "component/text.h"
-#include "component/thread_state.h"
-#include "component/word_array.h"
+#include "base/ascii.h"
+#include "base/numeric.h"
+#include "base/text.h"
+#include "base/word_array.h"
 #include "dictionary/check_word.h"
+#include "dictionary/custom_list.h"
 #include "dictionary/word_list.h"
 #include "suggest/similarity.h"
 
 namespace quenvar {
 namespace {
-
-char16_t AsciiLower(char16_t c) {
-  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
-}
 
 // Sets out to the characters of bytes, a single-byte form; true when every
 // byte is ASCII.
@@ -142,14 +139,14 @@ void Append(WordArray& result, std::u16string_view word) {
 std::uint32_t FoldedPrefixKey(std::u16string_view w) {
   std::string bytes = ToSingleByte(w.substr(0, 2));
   for (char& b : bytes) {
-    if (b >= 'A' && b <= 'Z') b = static_cast<char>(b + 32);
+    b = static_cast<char>(AsciiLower(static_cast<unsigned char>(b)));
   }
   return PrefixKey(bytes);
 }
 
 WordArray CustomSuggestions(Target& target) {
   WordArray result;
-  const WordArray& words = State().sCustomWords.words();
+  const WordArray& words = ThreadCustomWords().words();
   const std::int32_t n = SafeUpperBound(words);
   std::string bytes;
   for (std::int32_t i = 0; i <= n; ++i) {
@@ -168,7 +165,7 @@ WordArray GetSuggestions(std::u16string_view sWord, bool bCheckCustom) {
   Target target(w);
 
   WordArray result;
-  const MainWordList& list = State().sDicWords;
+  const MainWordList& list = ThreadDicWords();
   const std::uint32_t key = FoldedPrefixKey(w);
   const std::int32_t first = std::max(list.PrefixStart(key), 0);
   const std::int32_t last = std::min(list.PrefixEnd(key), list.capacity() - 1);

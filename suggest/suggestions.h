@@ -3,7 +3,7 @@
 #ifndef QUENVARSPELL_SUGGEST_SUGGESTIONS_H_
 #define QUENVARSPELL_SUGGEST_SUGGESTIONS_H_
 
-#include <quenvarspell/spell_check.h>
+#include <quenvarspell/types.h>
 
 #include <string_view>
 

@@ -1,15 +1,15 @@
 #include "sysinfo/sys_info.h"
 
 #include <fcntl.h>
-#include <quenvarspell/spell_check.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <random>
 #include <system_error>
 
-#include "component/file_io.h"
+#include <quenvarspell/types.h>
+
+#include "base/file_system.h"
 #include "sysinfo/system_services.h"
 
 namespace quenvar {
@@ -29,7 +29,7 @@ std::string_view FirstCharacters(std::string_view text, std::size_t n) {
 // + ".TMP" for the first number from a random start that no file of the
 // folder has, and answers its name. Throws std::system_error naming the
 // folder when no such file can be created.
-std::string CreateUniqueFile(const std::string& folder,
+std::string CreateUniqueFile(const FileSystem& files, const std::string& folder,
                              std::string_view prefix) {
   if (folder.empty()) {
     throw std::system_error(ENOENT, std::generic_category(),
@@ -46,10 +46,10 @@ std::string CreateUniqueFile(const std::string& folder,
                   (start + i) % kNumbers + 1);
     std::string name = stem + suffix;
     const int fd =
-        ::open(name.c_str(),
-               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        files.Open(name.c_str(),
+                   O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd >= 0) {
-      ::close(fd);
+      files.Close(fd);
       return name;
     }
     error = errno;
@@ -76,8 +76,9 @@ std::string SysInfo::SystemDirectory() const {
 
 std::string SysInfo::CreateTempFile(const std::string& sPathName,
                                     std::string_view sPrefix, bool bCreate) {
-  std::string name = CreateUniqueFile(sPathName, FirstCharacters(sPrefix, 3));
-  if (!RemoveFile(name)) {
+  std::string name =
+      CreateUniqueFile(files_, sPathName, FirstCharacters(sPrefix, 3));
+  if (!RemoveFile(files_, name)) {
     throw std::system_error(errno, std::generic_category(),
                             "cannot delete '" + name + "'");
   }
@@ -86,7 +87,7 @@ std::string SysInfo::CreateTempFile(const std::string& sPathName,
 }
 
 void SysInfo::DeleteTempFiles() noexcept {
-  for (const std::string& name : sTempFiles) RemoveFile(name);
+  for (const std::string& name : sTempFiles) RemoveFile(files_, name);
   std::vector<std::string>().swap(sTempFiles);
 }
 

@@ -11,10 +11,11 @@
 #include <string_view>
 #include <vector>
 
-#include <quenvarspell/spell_check.h>
+#include <quenvarspell/types.h>
 
 namespace quenvar {
 
+class FileSystem;      // base/file_system.h
 class SystemServices;  // sysinfo/system_services.h
 
 // One object per thread lives in the thread's state; a separately created
@@ -22,11 +23,12 @@ class SystemServices;  // sysinfo/system_services.h
 // end in '/'. Paths are file-system paths (UTF-8).
 class SysInfo {
  public:
-  // Answers the system queries from the running system.
-  SysInfo();
+  // Answers the system queries from the running system and makes and
+  // deletes temp files through files. REQUIRES: files outlives the object.
+  explicit SysInfo(const FileSystem& files);
   // Answers the system queries from services instead. REQUIRES: services
-  // outlives the object.
-  explicit SysInfo(const SystemServices& services);
+  // and files outlive the object.
+  SysInfo(const SystemServices& services, const FileSystem& files);
   // Deletes every temp file still recorded, ignoring every failure.
   ~SysInfo();
   SysInfo(const SysInfo&) = delete;
@@ -158,7 +160,12 @@ class SysInfo {
 
   std::vector<std::string> sTempFiles;
   const SystemServices& services_;
+  const FileSystem& files_;
 };
+
+// This thread's system-information object, created on first use; it makes
+// its files through ThreadFileSystem().
+SysInfo& ThreadSysInfo();
 
 }  // namespace quenvar
 

@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include <quenvarspell/spell_check.h>
+#include <quenvarspell/types.h>
 
 #include "sysinfo/sys_info.h"
 #include "sysinfo/system_services.h"
@@ -54,9 +54,11 @@ std::size_t CharacterCount(std::string_view text) {
 
 }  // namespace
 
-SysInfo::SysInfo() : SysInfo(RunningSystemServices()) {}
+SysInfo::SysInfo(const FileSystem& files)
+    : SysInfo(RunningSystemServices(), files) {}
 
-SysInfo::SysInfo(const SystemServices& services) : services_(services) {}
+SysInfo::SysInfo(const SystemServices& services, const FileSystem& files)
+    : services_(services), files_(files) {}
 
 Variant SysInfo::SerialNumber(const std::string& sDrive, bool AsString) const {
   const std::uint32_t serial =

@@ -1,6 +1,5 @@
 #include "sysinfo/system_services.h"
 
-#include <dlfcn.h>
 #include <gnu/libc-version.h>
 #include <linux/magic.h>
 #include <pwd.h>
@@ -24,6 +23,9 @@
 #include <optional>
 #include <string_view>
 #include <vector>
+
+#include "base/ascii.h"
+#include "base/file_system.h"
 
 namespace quenvar {
 namespace {
@@ -217,17 +219,9 @@ class LinuxSystemServices final : public SystemServices {
   // The folder of the file the C library was loaded from, without its
   // trailing '/' (so the root folder leaves the text empty).
   void SystemDirectory(std::string& buffer) const override {
-    Dl_info info{};
-    if (::dladdr(reinterpret_cast<void*>(&::gnu_get_libc_version), &info) !=
-            0 &&
-        info.dli_fname != nullptr &&
-        ::realpath(info.dli_fname, buffer.data()) != nullptr) {
-      if (char* slash = std::strrchr(buffer.data(), '/')) {
-        *slash = '\0';
-        return;
-      }
-    }
-    buffer.assign(buffer.size(), '\0');
+    const std::string file = FileHoldingCode(
+        reinterpret_cast<const void*>(&::gnu_get_libc_version));
+    FillBuffer(buffer, std::string_view(file).substr(0, file.rfind('/')));
   }
 
   // /etc: the folder of the system's own settings files, the role the
@@ -312,7 +306,7 @@ class LinuxSystemServices final : public SystemServices {
 
 bool IsHostName(const std::string& name) {
   auto is_alnum = [](char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+    return IsAsciiLetter(static_cast<unsigned char>(c)) ||
            (c >= '0' && c <= '9');
   };
   if (name.empty() || name.size() > HOST_NAME_MAX || !is_alnum(name[0])) {

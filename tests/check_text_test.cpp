@@ -6,10 +6,6 @@
 #include "dictionary/word_list.h"
 #include "tests/test_support.h"
 
-#if QUENVAR_WITH_DIALOG
-#include "tests/dialog_driver.h"
-#endif
-
 namespace quenvar {
 namespace {
 
@@ -35,8 +31,9 @@ std::ostream& operator<<(std::ostream& out, const Event& e) {
 class Recorder : public SpellCheckEvents {
  public:
   void SpellReplace(const std::u16string& word, const std::u16string& with,
-                    std::int32_t position, WordArray&) override {
+                    std::int32_t position, WordArray& sSuggestions) override {
     events.push_back({"replace", word, with, position});
+    arrived_suggestions = sSuggestions;
   }
   void SpellWordNotInDic(const std::u16string& word, std::int32_t position,
                          Boolean& Cancel) override {
@@ -47,10 +44,19 @@ class Recorder : public SpellCheckEvents {
   }
 
   std::vector<Event> events;
+  WordArray arrived_suggestions = std::vector<std::u16string>{u"none yet"};
   std::vector<Boolean> received_cancel;
   std::optional<Boolean> cancel_with;
   std::function<void(const std::u16string&)> on_unknown;
 };
+
+// The walk without a user: no dialog may be asked for.
+WalkUserInterface NoUser() {
+  return {[](const std::u16string&) -> Variant {
+            throw std::logic_error("the walk asked for the dialog");
+          },
+          [] {}};
+}
 
 Event Unknown(const char16_t* word, std::int32_t position) {
   return {"unknown", word, u"", position};
@@ -86,7 +92,7 @@ TEST(CheckText, ReportsEachUnknownWordWithItsOffset) {
     LoadSmallList(dir);
     Recorder recorder;
     std::u16string text = u"Helo, wrld!";
-    CheckText(text, false, recorder);
+    CheckText(text, false, recorder, NoUser());
     EXPECT_EQ(recorder.events,
               (std::vector<Event>{Unknown(u"Helo", 0), Unknown(u"wrld", 6)}));
     EXPECT_EQ(text, u"Helo, wrld!");
@@ -100,7 +106,7 @@ TEST(CheckText, WordsBetweenAnyDelimitersAndTheFinalWord) {
     Recorder recorder;
     std::u16string text =
         u"  ((Teh)) well-known don't 1999 HELLO x\r\nthe\tcaat";
-    CheckText(text, false, recorder);
+    CheckText(text, false, recorder, NoUser());
     EXPECT_EQ(recorder.events,
               (std::vector<Event>{Unknown(u"Teh", 4), Unknown(u"HELLO", 32),
                                   Unknown(u"caat", 45)}));
@@ -111,9 +117,9 @@ TEST(CheckText, EmptyTextAndTextOfDelimitersRaiseNothing) {
   OnFreshThread([] {
     Recorder recorder;
     std::u16string empty;
-    CheckText(empty, false, recorder);
+    CheckText(empty, false, recorder, NoUser());
     std::u16string delimiters = u"...\r\n!!";
-    CheckText(delimiters, false, recorder);
+    CheckText(delimiters, false, recorder, NoUser());
     EXPECT_TRUE(recorder.events.empty());
   });
 }
@@ -126,13 +132,13 @@ TEST(CheckText, OnlyMinusOneCancels) {
 
     Recorder cancelling;
     cancelling.cancel_with = kTrue;
-    CheckText(text, false, cancelling);
+    CheckText(text, false, cancelling, NoUser());
     EXPECT_EQ(cancelling.events, std::vector<Event>{Unknown(u"aaa", 0)});
 
     // Another non-zero value goes on, and reaches the next event as set.
     Recorder other;
     other.cancel_with = 1;
-    CheckText(text, false, other);
+    CheckText(text, false, other, NoUser());
     EXPECT_EQ(other.events.size(), 3u);
     EXPECT_EQ(other.received_cancel, (std::vector<Boolean>{kFalse, 1, 1}));
   });
@@ -148,7 +154,7 @@ TEST(CheckText, HandlerEditsAreReadByTheRestOfTheWalk) {
     recorder.on_unknown = [&](const std::u16string& word) {
       if (word == u"Teh") text.replace(0, 3, u"The mat");
     };
-    CheckText(text, false, recorder);
+    CheckText(text, false, recorder, NoUser());
     // The walk goes on at the old word's end plus one, in the edited text:
     // "The mat cat sat" is read from offset 4 on ("mat", "cat", "sat").
     EXPECT_EQ(recorder.events,
@@ -177,7 +183,7 @@ TEST(CheckText, EventsReachEveryConnectedSinkInOrder) {
     speller.Unadvise(cookie);
     first.events.clear();
     third.events.clear();
-    CheckText(text, false, first);  // the free walk reaches only its sink
+    CheckText(text, false, first, NoUser());  // the free walk reaches only its sink
     speller.CheckText(text, kFalse);
     EXPECT_EQ(first.events.size(), 4u);
     EXPECT_EQ(third.events.size(), 2u);
@@ -204,69 +210,59 @@ TEST(CheckText, ASinkMayDisconnectAnotherDuringAnEvent) {
   });
 }
 
-#if QUENVAR_WITH_DIALOG
+// A user interface that answers the dialog with the given results in turn
+// and counts the rounds of pending events.
+struct ScriptedUser {
+  WalkUserInterface Interface() {
+    return {[this](const std::u16string& word) {
+              shown.push_back(word);
+              return answers.at(shown.size() - 1);
+            },
+            [this] { ++event_rounds; }};
+  }
+  std::vector<Variant> answers;
+  std::vector<std::u16string> shown;
+  int event_rounds = 0;
+};
 
 TEST(CheckTextWithDialog, ReportsTheUsersReplacements) {
   TempDir dir;
   OnFreshThread([&] {
-    testing::TestApplication qt;
     LoadSmallList(dir);
-    SpellCheck speller;
     Recorder recorder;
-    speller.Advise(recorder);
-    WordArray arrived = std::vector<std::u16string>{u"not", u"empty"};
-    struct Suggestions : SpellCheckEvents {
-      void SpellReplace(const std::u16string&, const std::u16string&,
-                        std::int32_t, WordArray& sSuggestions) override {
-        *seen = sSuggestions;
-      }
-      WordArray* seen;
-    } suggestions;
-    suggestions.seen = &arrived;
-    speller.Advise(suggestions);
-
+    ScriptedUser user{{Variant(u"The")}};
     std::u16string text = u"Teh cat";
-    testing::WhileDriving(
-        {testing::SetText(u"The"), testing::Press(Qt::Key_Return)},
-        [&] { return speller.CheckText(text); });
+    CheckText(text, true, recorder, user.Interface());
     EXPECT_EQ(recorder.events,
               (std::vector<Event>{Unknown(u"Teh", 0),
                                   {"replace", u"Teh", u"The", 0}}));
-    EXPECT_EQ(arrived, std::nullopt);  // the walk's list, never filled
+    EXPECT_EQ(recorder.arrived_suggestions, std::nullopt);  // never filled
     EXPECT_EQ(text, u"Teh cat");
+    EXPECT_EQ(user.event_rounds, 2);  // once per word
   });
 }
 
 TEST(CheckTextWithDialog, IgnoreShortAndCancelledChoices) {
   TempDir dir;
   OnFreshThread([&] {
-    testing::TestApplication qt;
     LoadSmallList(dir);
-    SpellCheck speller;
     Recorder recorder;
-    speller.Advise(recorder);
-    const auto click = [](const char* button) {
-      return [button](QWidget& form) { testing::Click(form, button); };
-    };
+    ScriptedUser user{{Variant(u"aaa"),  // Ignore hands back the word
+                       Variant(u"b"),    // too short
+                       Variant(u"CCC"),  // a change of case is reported
+                       Variant(kFalse)}};  // Cancel ends the walk
     std::u16string text = u"aaa bbb ccc ddd eee";
-    testing::WhileDriving(
-        {click("cmdIgnore"),                          // aaa
-         testing::SetText(u"b"), click("cmdChange"),  // bbb: too short
-         // Change stays disabled for a change of case alone; Add Word
-         // takes it, and the replacement is reported.
-         testing::SetText(u"CCC"), click("cmdAddWord"),
-         click("cmdCancel")},  // ddd: ends it
-        [&] { return speller.CheckText(text, 1); });
+    CheckText(text, true, recorder, user.Interface());
     EXPECT_EQ(recorder.events,
               (std::vector<Event>{Unknown(u"aaa", 0),
                                   Unknown(u"bbb", 4),
                                   Unknown(u"ccc", 8),
                                   {"replace", u"ccc", u"CCC", 8},
                                   Unknown(u"ddd", 12)}));
+    EXPECT_EQ(user.shown, (std::vector<std::u16string>{u"aaa", u"bbb", u"ccc",
+                                                       u"ddd"}));
   });
 }
-
-#endif  // QUENVAR_WITH_DIALOG
 
 }  // namespace
 }  // namespace quenvar

@@ -11,7 +11,6 @@
 
 #include <quenvarspell/spell_check.h>
 
-#include "component/thread_state.h"
 #include "dictionary/check_word.h"
 #include "dictionary/custom_list.h"
 #include "tests/literal_check_word.h"

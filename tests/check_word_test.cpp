@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "component/thread_state.h"
 #include "dictionary/check_word.h"
 #include "dictionary/custom_list.h"
 #include "dictionary/word_list.h"
@@ -99,7 +98,7 @@ TEST(CheckWord, BucketBoundaries) {
   TempDir dir;
   OnFreshThread([&] {
     LoadLines(dir, "aa\r\nab\r\naback\r\nabbey\r\nabc\r\nba\r\nbz\r\nzz");
-    const MainWordList& list = State().sDicWords;
+    const MainWordList& list = ThreadDicWords();
     EXPECT_EQ(list.PrefixStart(PrefixKey("ab")), 1);
     EXPECT_EQ(list.PrefixEnd(PrefixKey("ab")), 4);
     EXPECT_EQ(list.PrefixEnd(0), -1);
@@ -129,7 +128,7 @@ TEST(CheckWord, ReloadKeepsEntriesAndKeysTheNewFileLacks) {
   OnFreshThread([&] {
     LoadLines(dir, "alpha\r\nbeta\r\ngamma");
     LoadLines(dir, "delta");
-    const MainWordList& list = State().sDicWords;
+    const MainWordList& list = ThreadDicWords();
     EXPECT_EQ(list.Entry(0), "delta");
     EXPECT_EQ(list.Entry(1), "beta");
     EXPECT_EQ(list.Entry(2), "gamma");
@@ -157,7 +156,7 @@ TEST(CheckWord, CustomListIsSearchedWithTheUncleanedWord) {
 TEST(LoadWordList, LookupAgreesWithAScanOfTheKeysRange) {
   TempDir dir;
   OnFreshThread([&] {
-    const MainWordList& list = State().sDicWords;
+    const MainWordList& list = ThreadDicWords();
     const std::string probes[] = {"apple", "apricot", "banana", "band",
                                   "cherry", "chert", "date", "zz", "ap"};
     for (const char* content :
@@ -214,7 +213,7 @@ TEST(LoadWordList, LineEndsShortLinesAndOddBytes) {
   OnFreshThread([&] {
     const char content[] = "x\r\nab\ncd\ref\r\n\r\ng\0h\r\nlast";
     LoadLines(dir, std::string(content, sizeof content - 1));
-    const MainWordList& list = State().sDicWords;
+    const MainWordList& list = ThreadDicWords();
     EXPECT_EQ(list.Entry(0), "ab");
     EXPECT_EQ(list.Entry(1), "cd");
     EXPECT_EQ(list.Entry(2), "ef");
@@ -233,7 +232,7 @@ TEST(LoadWordList, NeverStoresPastTheCapacity) {
       content += "w" + std::to_string(100000000 + i) + "\r\n";
     }
     LoadLines(dir, content);
-    const MainWordList& list = State().sDicWords;
+    const MainWordList& list = ThreadDicWords();
     EXPECT_EQ(list.Entry(kDicCapacity - 1),
               "w" + std::to_string(100000000 + kDicCapacity - 1));
     EXPECT_EQ(list.PrefixEnd(PrefixKey("w1")), kDicCapacity - 1);

@@ -5,8 +5,7 @@
 
 #include <quenvarspell/spell_check.h>
 
-#include "component/thread_state.h"
-#include "component/word_array.h"
+#include "base/word_array.h"
 #include "dictionary/custom_list.h"
 #include "tests/test_support.h"
 
@@ -18,7 +17,7 @@ using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
-const WordArray& CustomWords() { return State().sCustomWords.words(); }
+const WordArray& CustomWords() { return ThreadCustomWords().words(); }
 
 TEST(CustomList, StartsWithoutStorageAndKeepsWordsAsAdded) {
   OnFreshThread([] {

@@ -1,5 +1,5 @@
-// Failures of the system calls under the custom file's save and the built-in
-// list's load, made on cue: each must throw, keep the old data, and leave no
+// Failures of the system calls under the custom file's save, the built-in
+// list's load and the compression wrapper's files, made on cue: each must throw, keep the old data, and leave no
 // file behind.
 
 #include <gtest/gtest.h>
@@ -14,9 +14,10 @@
 
 #include <quenvarspell/spell_check.h>
 
-#include "component/file_io.h"
-#include "component/thread_state.h"
+#include "base/file_system.h"
+#include "compression/zlib_wrapper.h"
 #include "dictionary/custom_list.h"
+#include "dictionary/word_list.h"
 #include "tests/test_support.h"
 
 namespace quenvar {
@@ -92,9 +93,10 @@ std::size_t FilesIn(const std::filesystem::path& folder) {
 // Runs body with this thread's file operations failing as fault says.
 template <typename Body>
 void WithFault(Fault fault, Body body) {
-  State().file_system = std::make_unique<FaultyFileSystem>(fault.step, fault.error);
+  SetThreadFileSystem(
+      std::make_unique<FaultyFileSystem>(fault.step, fault.error));
   body();
-  State().file_system = std::make_unique<FileSystem>();
+  SetThreadFileSystem(nullptr);
 }
 
 TEST(FileFaults, FailedSaveKeepsTheOldFileByteForByte) {
@@ -135,11 +137,11 @@ TEST(FileFaults, FailedInitThrowsAndKeepsTheLoadedList) {
     WithFault({Step::kWrite, ENOSPC}, [&] {
       EXPECT_THROW(speller.Init(), std::system_error);
     });
-    EXPECT_EQ(State().sDicWords.Entry(0), "");
+    EXPECT_EQ(ThreadDicWords().Entry(0), "");
     EXPECT_EQ(FilesIn(tmp.path()), 0u);
 
     speller.Init();
-    const std::string first = std::string(State().sDicWords.Entry(0));
+    const std::string first = std::string(ThreadDicWords().Entry(0));
     for (const Fault fault : {Fault{Step::kCreate, EACCES},
                               Fault{Step::kCreate, ENOSPC},
                               Fault{Step::kWrite, ENOSPC},
@@ -156,10 +158,40 @@ TEST(FileFaults, FailedInitThrowsAndKeepsTheLoadedList) {
                     std::string::npos);
         }
       });
-      EXPECT_EQ(State().sDicWords.Entry(0), first);
+      EXPECT_EQ(ThreadDicWords().Entry(0), first);
       EXPECT_TRUE(speller.CheckWord(u"hello"));
       EXPECT_FALSE(speller.CheckWord(u"helllo"));
       EXPECT_EQ(FilesIn(tmp.path()), 0u);
+    }
+  });
+}
+
+TEST(FileFaults, WrapperFilesFailWithTheSystemsErrorAndLeaveNoOutput) {
+  TempDir dir;
+  const std::u16string plain = FromUtf8(dir.File("plain"));
+  const std::u16string packed = FromUtf8(dir.File("packed"));
+  const std::u16string out = FromUtf8(dir.File("out"));
+  OnFreshThread([&] {
+    WriteBytes(dir.File("plain"), std::string(5000, 'q'));
+    ZlibWrapper wrapper(ThreadFileSystem());
+    wrapper.CompressFile(plain, packed, 9);
+    for (const Fault fault : {Fault{Step::kRead, EIO},
+                              Fault{Step::kCreate, EACCES},
+                              Fault{Step::kWrite, ENOSPC},
+                              Fault{Step::kClose, EIO}}) {
+      SCOPED_TRACE(std::strerror(fault.error));
+      WithFault(fault, [&] {
+        for (const bool compress : {true, false}) {
+          try {
+            compress ? wrapper.CompressFile(plain, out, 9)
+                     : wrapper.DecompressFile(packed, out);
+            ADD_FAILURE() << "a failed file operation reported success";
+          } catch (const std::system_error& e) {
+            EXPECT_EQ(e.code().value(), fault.error);
+          }
+          EXPECT_FALSE(std::filesystem::exists(dir.File("out")));
+        }
+      });
     }
   });
 }

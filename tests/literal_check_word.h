@@ -16,8 +16,8 @@
 #include <string>
 #include <string_view>
 
-#include "component/numeric.h"
-#include "component/thread_state.h"
+#include "base/numeric.h"
+#include "dictionary/custom_list.h"
 #include "dictionary/word_list.h"
 
 namespace quenvar::testing {
@@ -99,7 +99,7 @@ inline std::u16string LiteralCleanWord(std::u16string_view word) {
 // Whether an entry of the key range of bytes equals it, found by scanning
 // the whole range. REQUIRES: bytes.size() >= 2.
 inline bool LiteralBucketContains(std::string_view bytes) {
-  const MainWordList& list = State().sDicWords;
+  const MainWordList& list = ThreadDicWords();
   const std::uint32_t key = PrefixKey(bytes);
   for (std::int32_t i = std::max(list.PrefixStart(key), 0);
        i <= std::min(list.PrefixEnd(key), list.capacity() - 1); ++i) {
@@ -125,7 +125,7 @@ inline bool LiteralCheckWord(std::u16string_view sWord, bool bCheckCustom) {
     return true;
   }
   if (!bCheckCustom) return false;
-  const WordArray& words = State().sCustomWords.words();
+  const WordArray& words = ThreadCustomWords().words();
   return words && std::any_of(words->begin(), words->end(),
                               [&](const std::u16string& custom) {
                                 return LiteralLower(custom) == w;

@@ -13,10 +13,11 @@
 #include <string>
 #include <string_view>
 
-#include "component/numeric.h"
-#include "component/text.h"
-#include "component/thread_state.h"
-#include "component/word_array.h"
+#include "base/numeric.h"
+#include "base/text.h"
+#include "base/word_array.h"
+#include "dictionary/custom_list.h"
+#include "dictionary/word_list.h"
 #include "tests/literal_check_word.h"
 
 namespace quenvar::testing {
@@ -77,7 +78,7 @@ inline WordArray LiteralGetSuggestions(std::u16string_view sWord,
   const std::uint32_t key = fold(static_cast<unsigned char>(bytes[0])) +
                             256u * fold(static_cast<unsigned char>(bytes[1]));
   WordArray result;
-  const MainWordList& list = State().sDicWords;
+  const MainWordList& list = ThreadDicWords();
   for (std::int32_t i = list.PrefixStart(key); i <= list.PrefixEnd(key); ++i) {
     const std::u16string word = FromSingleByte(list.Entry(i));
     if (LiteralSimilarity(word, w) > 0.8) {
@@ -87,7 +88,7 @@ inline WordArray LiteralGetSuggestions(std::u16string_view sWord,
   }
   if (bCheckCustom) {
     WordArray custom;
-    const WordArray& words = State().sCustomWords.words();
+    const WordArray& words = ThreadCustomWords().words();
     for (std::int32_t i = 0; i <= SafeUpperBound(words); ++i) {
       const std::u16string& word = (*words)[static_cast<std::size_t>(i)];
       if (LiteralSimilarity(word, w) > 0.8) {

@@ -9,13 +9,14 @@
 
 #include <quenvarspell/spell_check.h>
 
-#include "component/text.h"
-#include "component/thread_state.h"
+#include "base/file_system.h"
+#include "base/text.h"
+#include "base/text_lines.h"
 #include "compression/zlib_wrapper.h"
 #include "dictionary/main_dictionary.h"
-#include "dictionary/text_lines.h"
 #include "dictionary/word_list.h"
 #include "resources/resource_table.h"
+#include "sysinfo/sys_info.h"
 #include "tests/test_support.h"
 
 namespace quenvar {
@@ -35,7 +36,7 @@ std::string BuiltInText() {
   ByteArray data = Blob();
   const std::int32_t size =
       data[0] | data[1] << 8 | data[2] << 16 | data[3] << 24;
-  ZlibWrapper wrapper;
+  ZlibWrapper wrapper(ThreadFileSystem());
   EXPECT_EQ(wrapper.DecompressByteArray(data, size, 4), Z_OK);
   EXPECT_EQ(static_cast<std::int32_t>(data.size()), size);
   return std::string(data.begin(), data.end());
@@ -87,7 +88,7 @@ TEST(Init, StoresEveryLineOfTwoOrMoreCharactersInOrder) {
   ScopedEnv env("TMPDIR", tmp.path().string());
   OnFreshThread([&] {
     SpellCheck().Init();
-    const MainWordList& list = State().sDicWords;
+    const MainWordList& list = ThreadDicWords();
     std::int32_t index = 0;
     for (const std::string& line : Lines(BuiltInText())) {
       if (line.size() < 2) continue;
@@ -101,8 +102,8 @@ TEST(Init, StoresEveryLineOfTwoOrMoreCharactersInOrder) {
 
     // The temp file went again, though its name stays recorded.
     EXPECT_TRUE(std::filesystem::is_empty(tmp.path()));
-    ASSERT_EQ(State().sys_info.TempFiles().size(), 1u);
-    EXPECT_EQ(State().sys_info.TempFiles()[0].rfind(tmp.File("qzv"), 0), 0u);
+    ASSERT_EQ(ThreadSysInfo().TempFiles().size(), 1u);
+    EXPECT_EQ(ThreadSysInfo().TempFiles()[0].rfind(tmp.File("qzv"), 0), 0u);
   });
 }
 
@@ -112,7 +113,7 @@ TEST(Init, SecondCallLeavesListAndIndexAsTheFirst) {
   OnFreshThread([&] {
     SpellCheck speller;
     speller.Init();
-    const MainWordList& list = State().sDicWords;
+    const MainWordList& list = ThreadDicWords();
     std::vector<std::string> entries;
     for (std::int32_t i = 0; i < kDicCapacity; ++i) {
       entries.emplace_back(list.Entry(i));
@@ -132,7 +133,7 @@ TEST(Init, SecondCallLeavesListAndIndexAsTheFirst) {
       ASSERT_EQ(list.PrefixEnd(key), ends[key]) << key;
     }
     EXPECT_TRUE(std::filesystem::is_empty(tmp.path()));
-    EXPECT_EQ(State().sys_info.TempFiles().size(), 2u);
+    EXPECT_EQ(ThreadSysInfo().TempFiles().size(), 2u);
   });
 }
 
@@ -161,8 +162,8 @@ TEST(Init, FailsWithoutAWritableTempFolderAndChangesNothing) {
       EXPECT_NE(std::string(e.what()).find(tmp.File("missing")),
                 std::string::npos);
     }
-    EXPECT_EQ(State().sDicWords.Entry(0), "");
-    EXPECT_TRUE(State().sys_info.TempFiles().empty());
+    EXPECT_EQ(ThreadDicWords().Entry(0), "");
+    EXPECT_TRUE(ThreadSysInfo().TempFiles().empty());
   });
 }
 
@@ -180,7 +181,7 @@ TEST(LoadMainDictionaryFrom, RejectsDamagedBlobsAndChangesNothing) {
          {truncated, flipped, wrong_length, ByteArray{1, 0, 0}}) {
       EXPECT_THROW(LoadMainDictionaryFrom(blob), Error);
     }
-    EXPECT_EQ(State().sDicWords.Entry(0), "");
+    EXPECT_EQ(ThreadDicWords().Entry(0), "");
     EXPECT_TRUE(std::filesystem::is_empty(tmp.path()));
   });
 }

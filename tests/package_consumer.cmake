@@ -16,6 +16,9 @@ run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/consumer -B ${WORK_DIR}/cmake-build
     -DCMAKE_PREFIX_PATH=${prefix} "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/cmake-build)
 run(${WORK_DIR}/cmake-build/consumer)
+if(WITH_WIDGETS)
+  run(${WORK_DIR}/cmake-build/consumer_widgets)
+endif()
 
 find_program(PKG_CONFIG pkg-config REQUIRED)
 find_program(CXX NAMES c++ g++ REQUIRED)
@@ -29,3 +32,15 @@ separate_arguments(flags UNIX_COMMAND "${CXX_FLAGS} ${flags}")
 run(${CXX} -std=c++20 ${SOURCE_DIR}/tests/consumer/consumer.cpp ${flags}
     -Wl,-rpath,${prefix}/lib -o ${WORK_DIR}/pkg-config-consumer)
 run(${WORK_DIR}/pkg-config-consumer)
+
+if(WITH_WIDGETS)
+  execute_process(COMMAND ${PKG_CONFIG} --cflags --libs quenvarspell-widgets Qt6Widgets
+    OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "pkg-config does not know quenvarspell-widgets")
+  endif()
+  separate_arguments(flags UNIX_COMMAND "${CXX_FLAGS} -fPIC ${flags}")
+  run(${CXX} -std=c++20 ${SOURCE_DIR}/tests/consumer/consumer_widgets.cpp ${flags}
+      -Wl,-rpath,${prefix}/lib -o ${WORK_DIR}/pkg-config-consumer-widgets)
+  run(${WORK_DIR}/pkg-config-consumer-widgets)
+endif()

@@ -9,8 +9,7 @@
 
 #include <quenvarspell/spell_check.h>
 
-#include "component/text.h"
-#include "component/thread_state.h"
+#include "base/text.h"
 #include "tests/literal_similarity.h"
 #include "tests/test_support.h"
 
@@ -23,7 +22,7 @@ using testing::OnFreshThread;
 
 // CountMatching over the whole of two words, through the working arrays.
 std::int32_t CountWhole(std::u16string_view a, std::u16string_view b) {
-  SimilarityArrays& arrays = State().similarity;
+  SimilarityArrays& arrays = ThreadSimilarityArrays();
   arrays.first = ToSingleByte(a);
   arrays.second = ToSingleByte(b);
   const std::int32_t count =
@@ -93,7 +92,7 @@ TEST(Similarity, UpperCaseTestFollowsTheLocale) {
 
 TEST(Similarity, EmptiesTheWorkingArraysOnEveryPath) {
   OnFreshThread([] {
-    const SimilarityArrays& arrays = State().similarity;
+    const SimilarityArrays& arrays = ThreadSimilarityArrays();
     for (auto [a, b] : {std::pair(u"hello", u"hallo"), std::pair(u"ab", u"AB"),
                         std::pair(u"", u"x")}) {
       Similarity(a, b);
@@ -104,7 +103,7 @@ TEST(Similarity, EmptiesTheWorkingArraysOnEveryPath) {
 }
 
 TEST(CountMatching, StaysInsideTheSelectedRanges) {
-  SimilarityArrays& arrays = State().similarity;
+  SimilarityArrays& arrays = ThreadSimilarityArrays();
   arrays.first = "abcd";
   arrays.second = "xabcdx";
   EXPECT_EQ(CountMatching(1, 4, 1, 6), 4);
@@ -196,7 +195,7 @@ TEST(Similarity, AgreesWithThePlainDefinition) {
 
 TEST(CountMatching, AgreesWithThePlainDefinitionOnSubranges) {
   WordMaker maker(7);
-  SimilarityArrays& arrays = State().similarity;
+  SimilarityArrays& arrays = ThreadSimilarityArrays();
   for (int n = 0; n < 20000; ++n) {
     const int max_length = n % 4 == 0 ? 90 : 16;
     arrays.first = ToSingleByte(maker.Make(max_length, n % 2 == 1));

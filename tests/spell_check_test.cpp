@@ -120,6 +120,43 @@ TEST(Invoke, CallsByNameAndAppliesDefaults) {
   });
 }
 
+// sText is in and out through the late-bound call too: the walk reads the
+// caller's argument, so a handler's edit steers the rest of the walk and
+// stays when the call returns.
+TEST(Invoke, CheckTextWalksTheCallersText) {
+  OnFreshThread([] {
+    SpellCheck speller;
+    std::vector<Variant> args = {std::u16string(u"qqq rrr sss"), kFalse};
+    struct Editor : SpellCheckEvents {
+      void SpellWordNotInDic(const std::u16string& word, std::int32_t,
+                             Boolean&) override {
+        seen.push_back(word);
+        if (word == u"qqq") std::get<std::u16string>((*args)[0]) = u"qqq ttt";
+      }
+      std::vector<Variant>* args;
+      std::vector<std::u16string> seen;
+    } editor;
+    editor.args = &args;
+    speller.Advise(editor);
+    EXPECT_EQ(Invoke(speller, "CheckText", args), Variant());
+    EXPECT_EQ(editor.seen, (std::vector<std::u16string>{u"qqq", u"ttt"}));
+    EXPECT_EQ(args[0], Variant(u"qqq ttt"));
+  });
+}
+
+// These tests run without the widgets library beside them: the dialog is
+// refused with an error naming it, and the walk without the dialog works.
+TEST(SpellCheck, DialogWithoutTheWidgetsLibraryNamesIt) {
+  try {
+    SpellCheck().ShowSuggestionDialog(u"word");
+    ADD_FAILURE() << "no exception";
+  } catch (const Error& error) {
+    EXPECT_NE(std::string(error.what()).find("libquenvarspell-widgets.so"),
+              std::string::npos)
+        << error.what();
+  }
+}
+
 TEST(Invoke, RejectsBadCalls) {
   SpellCheck speller;
   std::vector<Variant> none;

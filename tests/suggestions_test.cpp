@@ -11,7 +11,7 @@
 
 #include <quenvarspell/spell_check.h>
 
-#include "component/text.h"
+#include "base/text.h"
 #include "dictionary/custom_list.h"
 #include "dictionary/word_list.h"
 #include "tests/literal_similarity.h"

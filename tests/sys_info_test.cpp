@@ -8,6 +8,7 @@
 #include <string>
 #include <system_error>
 
+#include "base/file_system.h"
 #include "sysinfo/sys_info.h"
 #include "tests/test_support.h"
 
@@ -24,7 +25,7 @@ bool Exists(const std::string& path) {
 }
 
 TEST(SysInfo, TempPathIsTmpdirOrTmpEndingInOneSeparator) {
-  const SysInfo info;
+  const SysInfo info(ThreadFileSystem());
   struct Case {
     std::optional<std::string> tmpdir;
     const char* expected;
@@ -42,7 +43,7 @@ TEST(SysInfo, TempPathIsTmpdirOrTmpEndingInOneSeparator) {
 }
 
 TEST(SysInfo, SystemDirectoryIsTheCLibrarysFolder) {
-  const std::string folder = SysInfo().SystemDirectory();
+  const std::string folder = SysInfo(ThreadFileSystem()).SystemDirectory();
   ASSERT_GT(folder.size(), 1u);
   EXPECT_EQ(folder.front(), '/');
   EXPECT_EQ(folder.back(), '/');
@@ -53,7 +54,7 @@ TEST(SysInfo, SystemDirectoryIsTheCLibrarysFolder) {
 TEST(SysInfo, CreateTempFileNamesAFreeFileAndRecordsItOnRequest) {
   TempDir dir;
   const std::string folder = dir.path().string() + "/";
-  SysInfo info;
+  SysInfo info(ThreadFileSystem());
 
   const std::string name = info.CreateTempFile(folder, "qzv", true);
   EXPECT_TRUE(std::regex_match(name.substr(folder.size()),
@@ -79,7 +80,7 @@ TEST(SysInfo, CreateTempFileNamesAFreeFileAndRecordsItOnRequest) {
 
 TEST(SysInfo, CreateTempFileFailsForAMissingFolderAndRecordsNothing) {
   TempDir dir;
-  SysInfo info;
+  SysInfo info(ThreadFileSystem());
   for (const std::string& folder : {dir.File("missing/"), std::string()}) {
     try {
       info.CreateTempFile(folder, "qzv", true);
@@ -94,7 +95,7 @@ TEST(SysInfo, CreateTempFileFailsForAMissingFolderAndRecordsNothing) {
 
 TEST(SysInfo, DeleteTempFilesToleratesFilesAlreadyGone) {
   TempDir dir;
-  SysInfo info;
+  SysInfo info(ThreadFileSystem());
   // Each file is made at once, so that the next name differs.
   const std::string first = info.CreateTempFile(dir.File(""), "qzv", true);
   WriteBytes(first, "left behind");
@@ -113,7 +114,7 @@ TEST(SysInfo, EndOfTheObjectDeletesRecordedFilesOnly) {
   TempDir dir;
   std::string recorded, unrecorded;
   {
-    SysInfo info;
+    SysInfo info(ThreadFileSystem());
     recorded = info.CreateTempFile(dir.File(""), "qzv", true);
     WriteBytes(recorded, "x");
     unrecorded = info.CreateTempFile(dir.File(""), "qzv", false);

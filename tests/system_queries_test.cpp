@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_system.h"
 #include "sysinfo/sys_info.h"
 #include "sysinfo/system_services.h"
 
@@ -102,7 +103,7 @@ VersionRecord Version(std::uint32_t platform, std::uint32_t major,
 
 TEST(SystemQueries, SerialNumberAsNumberAndAsPaddedText) {
   FakeServices fake;
-  const SysInfo info(fake);
+  const SysInfo info(fake, ThreadFileSystem());
   struct Case {
     std::uint32_t serial;
     std::int32_t number;
@@ -124,7 +125,7 @@ TEST(SystemQueries, SerialNumberAsNumberAndAsPaddedText) {
 TEST(SystemQueries, VolumeNameReadsTheRootAndWritesSDriveUnchanged) {
   FakeServices fake;
   fake.label = "DATA";
-  const SysInfo info(fake);
+  const SysInfo info(fake, ThreadFileSystem());
   EXPECT_EQ(info.VolumeName("/media/x"), "DATA");
   EXPECT_EQ(fake.asked, std::vector<std::string>{"/media/x/"});
   info.VolumeName("/media/x", "BACKUP");
@@ -134,7 +135,7 @@ TEST(SystemQueries, VolumeNameReadsTheRootAndWritesSDriveUnchanged) {
 TEST(SystemQueries, DriveTypeAsksOnlyForNamesOfAtMostThreeCharacters) {
   FakeServices fake;
   fake.drive_type = kDriveRemote;
-  const SysInfo info(fake);
+  const SysInfo info(fake, ThreadFileSystem());
   EXPECT_EQ(info.DriveType("C:"), kDriveRemote);
   EXPECT_EQ(info.DriveType("C:/"), kDriveRemote);
   EXPECT_EQ(info.DriveType("/"), kDriveRemote);
@@ -151,7 +152,7 @@ TEST(SystemQueries, DblClickTimeAndComputerNameGoToTheServices) {
   FakeServices fake;
   fake.double_click = 500;
   fake.computer_name = "vm";
-  const SysInfo info(fake);
+  const SysInfo info(fake, ThreadFileSystem());
   EXPECT_EQ(info.DblClickTime(), 500);
   info.DblClickTime(250);
   EXPECT_EQ(info.ComputerName(), "vm");
@@ -162,7 +163,7 @@ TEST(SystemQueries, DblClickTimeAndComputerNameGoToTheServices) {
 
 TEST(SystemQueries, WinVersionKeepsTheWholeBuildOnlyOnPlatformTwo) {
   FakeServices fake;
-  const SysInfo info(fake);
+  const SysInfo info(fake, ThreadFileSystem());
   std::int32_t platform = -1, major = -1, minor = -1, build = -1;
   std::string csd = "old";
 
@@ -191,7 +192,7 @@ TEST(SystemQueries, KeyboardTextsForKnownCodesOnly) {
   FakeServices fake;
   fake.keyboard[1] = 3;
   fake.keyboard[2] = 12;
-  const SysInfo info(fake);
+  const SysInfo info(fake, ThreadFileSystem());
   EXPECT_EQ(info.KeyboardFKeys(), 12);
   EXPECT_EQ(info.KeyboardSubtype(), "3");
 
@@ -215,7 +216,7 @@ TEST(SystemQueries, KeyboardTextsForKnownCodesOnly) {
 
 TEST(SystemQueries, TextAnswersAreTrimmedAndFoldersSeparatorTerminated) {
   FakeServices fake;
-  const SysInfo info(fake);
+  const SysInfo info(fake, ThreadFileSystem());
   for (const auto& [answer, folder] :
        {std::pair{"/etc", "/etc/"}, {"/etc/", "/etc/"}, {"", "/"}}) {
     fake.temp_path = fake.system_directory = fake.windows_directory = answer;
@@ -233,7 +234,7 @@ TEST(SystemQueries, TextAnswersAreTrimmedAndFoldersSeparatorTerminated) {
 TEST(SystemQueries, DiskSpaceGivesByteCountsAsCurrency) {
   FakeServices fake;
   fake.disk = {1'000, 5'000'000'000'000, 2'000};
-  const SysInfo info(fake);
+  const SysInfo info(fake, ThreadFileSystem());
   Variant available, total, free;
   info.DiskSpace("/srv", available, total, free);
   EXPECT_EQ(fake.asked, std::vector<std::string>{"/srv/"});
@@ -250,7 +251,7 @@ TEST(SystemQueries, DiskSpaceBeyondTheCurrencyRangeThrowsAndChangesNothing) {
   constexpr std::uint64_t kLargest =
       std::numeric_limits<std::int64_t>::max() / 10'000;
   FakeServices fake;
-  const SysInfo info(fake);
+  const SysInfo info(fake, ThreadFileSystem());
   Variant available, total, free;
   fake.disk = {0, kLargest, 0};
   info.DiskSpace("/", available, total, free);
@@ -272,7 +273,7 @@ TEST(SystemQueries, DiskSpaceBeyondTheCurrencyRangeThrowsAndChangesNothing) {
 TEST(SystemQueries, GetMemorySetsFieldsInOrderAndAnswersMebibytes) {
   FakeServices fake;
   fake.memory = {37, 536'870'912, 2, 3, 4, 5, 6};
-  const SysInfo info(fake);
+  const SysInfo info(fake, ThreadFileSystem());
   std::int32_t f[7];
   EXPECT_EQ(info.GetMemory(f[0], f[1], f[2], f[3], f[4], f[5], f[6]), 512);
   EXPECT_EQ(std::vector<std::int32_t>(f, f + 7),
@@ -299,7 +300,7 @@ TEST(SystemQueries, GetMemorySaturatesFieldsButCountsTheWholeMemory) {
   FakeServices fake;
   fake.memory = {90,           24 * kGiB, 4 * kGiB,         2 * kGiB + 1,
                  2 * kGiB - 1, ~0ull,     128 * 1024 * kGiB};
-  const SysInfo info(fake);
+  const SysInfo info(fake, ThreadFileSystem());
   std::int32_t load, physical_total, physical_free, page_total, page_free,
       virtual_total, virtual_free;
   EXPECT_EQ(info.GetMemory(load, physical_total, physical_free, page_total,
@@ -335,7 +336,7 @@ TEST(SystemQueries, OnlyPlainHostNamesMayBecomeTheComputerName) {
 // The real system is asked only for what reading it cannot change.
 
 TEST(SystemQueriesOnThisSystem, FoldersExistAndEndInASeparator) {
-  const SysInfo info;
+  const SysInfo info(ThreadFileSystem());
   for (const std::string& folder : {info.TempPath(), info.WindowsDirectory()}) {
     EXPECT_EQ(folder.back(), '/');
     EXPECT_TRUE(std::filesystem::is_directory(folder)) << folder;
@@ -343,7 +344,7 @@ TEST(SystemQueriesOnThisSystem, FoldersExistAndEndInASeparator) {
 }
 
 TEST(SystemQueriesOnThisSystem, DiskSpaceOfTheRootIsConsistent) {
-  const SysInfo info;
+  const SysInfo info(ThreadFileSystem());
   Variant available, total, free;
   info.DiskSpace("/", available, total, free);
   const std::int64_t all = std::get<Currency>(total).ten_thousandths;
@@ -367,7 +368,7 @@ TEST(SystemQueriesOnThisSystem, GetMemoryAgreesWithProcMeminfo) {
   std::int32_t load, physical_total, physical_free, page_total, page_free,
       virtual_total, virtual_free;
   const std::int32_t mebibytes =
-      SysInfo().GetMemory(load, physical_total, physical_free, page_total,
+      SysInfo(ThreadFileSystem()).GetMemory(load, physical_total, physical_free, page_total,
                           page_free, virtual_total, virtual_free);
   EXPECT_NEAR(mebibytes, kib / 1024.0, 1.0);
   EXPECT_EQ(physical_total, std::min<std::int64_t>(kib * 1024, kInt32Max));
@@ -378,7 +379,7 @@ TEST(SystemQueriesOnThisSystem, GetMemoryAgreesWithProcMeminfo) {
 }
 
 TEST(SystemQueriesOnThisSystem, NamesVersionAndRootAnswerFromTheSystem) {
-  const SysInfo info;
+  const SysInfo info(ThreadFileSystem());
   char host[256] = {};
   ASSERT_EQ(::gethostname(host, sizeof host - 1), 0);
   EXPECT_EQ(info.ComputerName(), host);

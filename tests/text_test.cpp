@@ -3,8 +3,8 @@
 
 #include <quenvarspell/spell_check.h>
 
-#include "component/numeric.h"
-#include "component/text.h"
+#include "base/numeric.h"
+#include "base/text.h"
 
 namespace quenvar {
 namespace {
@@ -84,6 +84,11 @@ TEST(IsNumeric, WordsAndMalformedNumbersAreNot) {
         u",5", u"1,,0", u"e5", u"1e", u"1e+", u"1.2.3", u"-", u".", u"$",
         u"$5$", u"10th", u"1st", u"1-2", u"one", u"4u", u"\uFF14\uFF12"}) {
     EXPECT_FALSE(IsNumeric(text)) << ToUtf8(text);
+  }
+  // A byte of 0x80 or more is no character of a number, whether char is
+  // signed or not (0xA3 is the pound sign's Latin-1 code).
+  for (const char* bytes : {"5\xA3", "\xA3" "5", "\xB9"}) {
+    EXPECT_FALSE(IsNumeric(std::string_view(bytes))) << bytes;
   }
 }
 

@@ -7,7 +7,8 @@
 
 #include <quenvarspell/spell_check.h>
 
-#include "component/text.h"
+#include "base/file_system.h"
+#include "base/text.h"
 #include "compression/zlib_library.h"
 #include "compression/zlib_wrapper.h"
 #include "tests/test_support.h"
@@ -38,7 +39,7 @@ TEST(WorkCapacity, IsOnePercentAndTwelveBytesMoreRounded) {
 TEST(ZlibWrapper, ByteArraysRoundTripOnAnyObject) {
   const ByteArray original = SampleBytes(5000);
   ByteArray data = original;
-  ZlibWrapper compressor;
+  ZlibWrapper compressor(ThreadFileSystem());
   EXPECT_EQ(compressor.CompressedSize(), 0);
   EXPECT_EQ(compressor.OriginalSize(), 0);
   ASSERT_EQ(compressor.CompressByteArray(data, 9), Z_OK);
@@ -53,7 +54,7 @@ TEST(ZlibWrapper, ByteArraysRoundTripOnAnyObject) {
   EXPECT_EQ(compressor.DecompressByteArray(copy, 5000, 0), Z_OK);
   EXPECT_EQ(copy, original);
 
-  ZlibWrapper decompressor;
+  ZlibWrapper decompressor(ThreadFileSystem());
   EXPECT_EQ(decompressor.DecompressByteArray(data, 4999, 0), Z_OK);
   EXPECT_EQ(data, original);  // within the margin: still exact
   EXPECT_EQ(decompressor.OriginalSize(), 4999);
@@ -62,7 +63,7 @@ TEST(ZlibWrapper, ByteArraysRoundTripOnAnyObject) {
 
 TEST(ZlibWrapper, DecompressSkipsToLStart) {
   ByteArray data = SampleBytes(300);
-  ZlibWrapper wrapper;
+  ZlibWrapper wrapper(ThreadFileSystem());
   ASSERT_EQ(wrapper.CompressByteArray(data, -1), Z_OK);
   EXPECT_EQ(data[1], 0x9C);  // the library's default level
   data.insert(data.begin(), {1, 2, 3, 4});
@@ -74,7 +75,7 @@ TEST(ZlibWrapper, DecompressSkipsToLStart) {
 
 TEST(ZlibWrapper, LibraryFailuresComeBackAsCodes) {
   ByteArray data = SampleBytes(100);
-  ZlibWrapper wrapper;
+  ZlibWrapper wrapper(ThreadFileSystem());
   ASSERT_EQ(wrapper.CompressByteArray(data, 9), Z_OK);
   const ByteArray stream = data;
 
@@ -98,7 +99,7 @@ TEST(ZlibWrapper, LibraryFailuresComeBackAsCodes) {
 
 TEST(ZlibWrapper, InvalidArgumentsThrowInsteadOfReadingOutOfBounds) {
   ByteArray data = SampleBytes(100);
-  ZlibWrapper wrapper;
+  ZlibWrapper wrapper(ThreadFileSystem());
   ASSERT_EQ(wrapper.CompressByteArray(data, 9), Z_OK);
   const ByteArray stream = data;
   const auto length = static_cast<std::int32_t>(stream.size());
@@ -132,7 +133,7 @@ TEST(ZlibWrapper, StringsOfEverySingleByteCharacterRoundTrip) {
   }
   original += original;
   std::u16string text = original;
-  ZlibWrapper wrapper;
+  ZlibWrapper wrapper(ThreadFileSystem());
   ASSERT_EQ(wrapper.CompressString(text, 9), Z_OK);
   EXPECT_EQ(wrapper.OriginalSize(), 512);
   EXPECT_EQ(wrapper.CompressedSize(), static_cast<int>(text.size()));
@@ -156,7 +157,7 @@ TEST(ZlibWrapper, CompressFileWritesTheLengthThenTheStream) {
   std::filesystem::create_symlink(dir.File("target"), dir.File("link.qz"));
   WriteBytes(dir.File("target"), "not to be written through");
 
-  ZlibWrapper wrapper;
+  ZlibWrapper wrapper(ThreadFileSystem());
   for (const char* out : {"in.qz", "link.qz"}) {
     ASSERT_EQ(wrapper.CompressFile(FromUtf8(dir.File("in.txt")),
                                    FromUtf8(dir.File(out)), 9),
@@ -181,7 +182,7 @@ TEST(ZlibWrapper, CompressFileWritesTheLengthThenTheStream) {
 
 TEST(ZlibWrapper, FileOperationsRejectMissingEmptyAndTruncatedFiles) {
   TempDir dir;
-  ZlibWrapper wrapper;
+  ZlibWrapper wrapper(ThreadFileSystem());
   const std::u16string out = FromUtf8(dir.File("out"));
   try {
     wrapper.CompressFile(FromUtf8(dir.File("missing")), out, 9);

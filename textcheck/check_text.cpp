@@ -1,9 +1,8 @@
 #include "textcheck/check_text.h"
 
-#include <array>
 #include <limits>
 
-#include "dialog/show_suggestion_dialog.h"
+#include "base/word_delimiters.h"
 #include "dictionary/check_word.h"
 
 namespace quenvar {
@@ -12,17 +11,6 @@ namespace {
 // The walk's position runs up to the text's length plus two (past the final
 // word and the delimiter it lacks).
 constexpr std::size_t kLongestText = std::numeric_limits<std::int32_t>::max() - 2;
-
-constexpr std::array<bool, 128> MakeDelimiterTable() {
-  std::array<bool, 128> table{};
-  for (char c : std::string_view("\t\n\r \"/?.;:,\\()[]{}<>|!")) {
-    table[static_cast<unsigned char>(c)] = true;
-  }
-  return table;
-}
-constexpr std::array<bool, 128> kIsDelimiter = MakeDelimiterTable();
-
-bool IsDelimiter(char16_t c) { return c < 128 && kIsDelimiter[c]; }
 
 void RequirePositionsFit(std::u16string_view text) {
   if (text.size() > kLongestText) {
@@ -36,13 +24,13 @@ void RequirePositionsFit(std::u16string_view text) {
 std::int32_t FindDelimiter(std::int32_t start, std::u16string_view text) {
   for (std::size_t i = start > 1 ? static_cast<std::size_t>(start) - 1 : 0;
        i < text.size(); ++i) {
-    if (IsDelimiter(text[i])) return static_cast<std::int32_t>(i + 1);
+    if (IsWordDelimiter(text[i])) return static_cast<std::int32_t>(i + 1);
   }
   return -1;
 }
 
-void CheckText(std::u16string& sText, bool ShowDialog,
-               SpellCheckEvents& events) {
+void CheckText(std::u16string& sText, bool ShowDialog, SpellCheckEvents& events,
+               const WalkUserInterface& ui) {
   RequirePositionsFit(sText);
   std::int32_t position = 1;
   Boolean Cancel = kFalse;
@@ -63,10 +51,10 @@ void CheckText(std::u16string& sText, bool ShowDialog,
     if (!CheckWord(word, true)) {
       events.SpellWordNotInDic(word, position - 1, Cancel);
       if (Cancel == kTrue) break;
-      if (ShowDialog) replacement = ShowSuggestionDialog(word);
+      if (ShowDialog) replacement = ui.show_dialog(word);
     }
     if (replacement == Variant(kFalse)) break;  // the dialog was cancelled
-    ProcessPendingEvents();
+    ui.process_pending_events();
     const auto* chosen = std::get_if<std::u16string>(&replacement);
     if (chosen != nullptr && chosen->size() > 1 && *chosen != word) {
       events.SpellReplace(word, *chosen, position - 1, suggestions);

@@ -12,8 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "component/text.h"
-#include "component/thread_state.h"
+#include "base/text.h"
 #include "dictionary/custom_list.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/test_support.h"
@@ -62,10 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   testing::WriteBytes(written, content);
 
   // A load without a kept line leaves the list as it was: start empty.
-  State().sCustomWords = CustomWordList();
+  ThreadCustomWords() = CustomWordList();
   SpellCheck speller;
   speller.LoadCustom(FromUtf8(written));
-  const WordArray loaded = State().sCustomWords.words();
+  const WordArray loaded = ThreadCustomWords().words();
   fuzzing::Require(loaded == LinesKept(content));
   if (loaded) {
     for (const std::u16string& word : *loaded) {
@@ -74,8 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   }
 
   speller.SaveCustom(FromUtf8(saved));
-  State().sCustomWords = CustomWordList();
+  ThreadCustomWords() = CustomWordList();
   speller.LoadCustom(FromUtf8(saved));
-  fuzzing::Require(State().sCustomWords.words() == loaded);
+  fuzzing::Require(ThreadCustomWords().words() == loaded);
   return 0;
 }

@@ -19,7 +19,8 @@
 
 #include <quenvarspell/spell_check.h>
 
-#include "component/text.h"
+#include "base/file_system.h"
+#include "base/text.h"
 #include "compression/zlib_wrapper.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/test_support.h"
@@ -101,7 +102,7 @@ std::string StringOf(const ByteArray& bytes) {
 
 void DecompressArray(const ByteArray& data, std::int32_t size,
                      std::int32_t start) {
-  ZlibWrapper zlib;
+  ZlibWrapper zlib(ThreadFileSystem());
   ByteArray result = data;
   const bool rejected = data.empty() || start < 0 ||
                         static_cast<std::size_t>(start) >= data.size() ||
@@ -125,7 +126,7 @@ void DecompressArray(const ByteArray& data, std::int32_t size,
 }
 
 void DecompressText(const std::u16string& text, std::int32_t size) {
-  ZlibWrapper zlib;
+  ZlibWrapper zlib(ThreadFileSystem());
   std::u16string result = text;
   std::int32_t code = Z_OK;
   try {
@@ -155,7 +156,7 @@ void DecompressPrefixedFile(const std::string& content) {
   }
   const auto size = static_cast<std::int32_t>(stored);
   const bool rejected = content.size() < 4 || !SizeAccepted(size);
-  ZlibWrapper zlib;
+  ZlibWrapper zlib(ThreadFileSystem());
   std::int32_t code = Z_OK;
   std::optional<ByteArray> after;
   try {
@@ -177,7 +178,7 @@ void DecompressPrefixedFile(const std::string& content) {
 // Compresses data at level, then decompresses it for size n + slack.
 void RoundTrip(const ByteArray& data, std::int16_t level, std::int32_t slack) {
   if (data.empty()) return;
-  ZlibWrapper zlib;
+  ZlibWrapper zlib(ThreadFileSystem());
   ByteArray packed = data;
   Require(zlib.CompressByteArray(packed, level) == Z_OK);
   const std::int32_t n = static_cast<std::int32_t>(data.size());

@@ -14,8 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "component/text.h"
-#include "component/thread_state.h"
+#include "base/text.h"
 #include "dictionary/custom_list.h"
 #include "suggest/similarity.h"
 #include "suggest/suggestions.h"
@@ -76,7 +75,7 @@ void CompareCountMatching(fuzzing::FuzzInput& input, const std::u16string& a,
   const std::int32_t end1 = input.Byte() % (la + 1);
   const std::int32_t start2 = input.Byte() % (lb + 2);
   const std::int32_t end2 = input.Byte() % (lb + 1);
-  SimilarityArrays& arrays = State().similarity;
+  SimilarityArrays& arrays = ThreadSimilarityArrays();
   arrays.first = bytes_a;
   arrays.second = bytes_b;
   const std::int32_t count = CountMatching(start1, end1, start2, end2);
@@ -111,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   CompareSimilarity(b, a);
   CompareCountMatching(input, a, b);
 
-  State().sCustomWords = CustomWordList();
+  ThreadCustomWords() = CustomWordList();
   const int custom_words = input.Byte() % 6;
   for (int i = 0; i < custom_words; ++i) {
     AddToCustom(MakeWord(input, alphabet, 12));

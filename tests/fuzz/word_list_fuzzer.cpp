@@ -16,10 +16,9 @@
 #include <string_view>
 #include <vector>
 
-#include "component/text.h"
-#include "component/thread_state.h"
+#include "base/text.h"
+#include "base/text_lines.h"
 #include "dictionary/custom_list.h"
-#include "dictionary/text_lines.h"
 #include "dictionary/word_list.h"
 #include "suggest/suggestions.h"
 #include "tests/fuzz/fuzz_support.h"
@@ -81,9 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   if (share != 0) files.push_back(rest.substr(0, first_length));
   files.push_back(rest.substr(first_length));
 
-  State().sDicWords = MainWordList();
-  State().sCustomWords = CustomWordList();
-  MainWordList& list = State().sDicWords;
+  ThreadDicWords() = MainWordList();
+  ThreadCustomWords() = CustomWordList();
+  MainWordList& list = ThreadDicWords();
   std::vector<std::string> entries;  // as the loads should leave them
   std::vector<std::string> lines;
   for (std::string_view file : files) {

@@ -1,4 +1,4 @@
-#include "component/numeric.h"
+#include "base/numeric.h"
 
 namespace quenvar {
 namespace {
@@ -10,8 +10,16 @@ bool IsCurrencySign(char16_t c) {
   return c == u'$' || c == u'\u20AC' || c == u'\u00A3' || c == u'\u00A5';
 }
 
-// Reads UTF-16 text or bytes alike. A byte of 0x80 or more converts to no
-// character the tests accept.
+// The character a code unit stands for: a UTF-16 unit as it is, a byte below
+// 0x80 as its ASCII character, and any other byte as U+FFFF, which none of
+// the tests accept (whether char is signed or not).
+char16_t CharOf(char16_t c) { return c; }
+char16_t CharOf(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 0x80 ? byte : u'\uFFFF';
+}
+
+// Reads UTF-16 text or bytes alike, through CharOf.
 template <typename Char>
 class Scanner {
  public:
@@ -19,7 +27,7 @@ class Scanner {
 
   bool AtEnd() const { return pos_ == text_.size(); }
   bool Peek(bool (*test)(char16_t)) const {
-    return !AtEnd() && test(text_[pos_]);
+    return !AtEnd() && test(CharOf(text_[pos_]));
   }
   bool Take(bool (*test)(char16_t)) {
     if (!Peek(test)) return false;
@@ -27,7 +35,9 @@ class Scanner {
     return true;
   }
   bool Take(char16_t a, char16_t b) {
-    if (AtEnd() || (text_[pos_] != a && text_[pos_] != b)) return false;
+    if (AtEnd() || (CharOf(text_[pos_]) != a && CharOf(text_[pos_]) != b)) {
+      return false;
+    }
     ++pos_;
     return true;
   }
@@ -40,8 +50,8 @@ class Scanner {
     if (!Take(IsDigit)) return false;
     for (;;) {
       if (Take(IsDigit)) continue;
-      if (pos_ + 1 < text_.size() && text_[pos_] == u',' &&
-          IsDigit(text_[pos_ + 1])) {
+      if (pos_ + 1 < text_.size() && CharOf(text_[pos_]) == u',' &&
+          IsDigit(CharOf(text_[pos_ + 1]))) {
         pos_ += 2;
         continue;
       }
@@ -64,7 +74,7 @@ template <typename Char>
 bool IsNumericText(std::basic_string_view<Char> text) {
   // Words start with a letter almost always: answer them without scanning.
   if (text.empty()) return false;
-  const auto first = static_cast<char16_t>(text.front());
+  const char16_t first = CharOf(text.front());
   if (!IsDigit(first) && !IsBlank(first) && !IsSign(first) &&
       !IsCurrencySign(first) && first != u'.') {
     return false;

@@ -1,4 +1,4 @@
-// Conversions and case mapping shared by every subsystem.
+// Code-page conversions and case mapping shared by every subsystem.
 //
 // The single-byte form of a word is its Windows-1252 encoding, one byte per
 // UTF-16 code unit. The mapping is a bijection between the 256 bytes and 256
@@ -7,8 +7,8 @@
 // to the C1 controls of the same number, as Windows itself maps them. Every
 // other character, surrogates included, becomes the substitute byte '?'.
 
-#ifndef QUENVARSPELL_COMPONENT_TEXT_H_
-#define QUENVARSPELL_COMPONENT_TEXT_H_
+#ifndef QUENVARSPELL_BASE_TEXT_H_
+#define QUENVARSPELL_BASE_TEXT_H_
 
 #include <string>
 #include <string_view>
@@ -53,4 +53,4 @@ bool ToLowerAscii(std::u16string_view text, std::string& out);
 
 }  // namespace quenvar
 
-#endif  // QUENVARSPELL_COMPONENT_TEXT_H_
+#endif  // QUENVARSPELL_BASE_TEXT_H_

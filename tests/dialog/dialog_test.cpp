@@ -1,10 +1,9 @@
+// The suggestion dialog as hosts meet it: through the component, which
+// loads the widgets library by name, on Qt's offscreen platform.
+
 #include <gtest/gtest.h>
 #include <quenvarspell/spell_check.h>
 
-#include "dialog/show_suggestion_dialog.h"
-#include "tests/test_support.h"
-
-#if QUENVAR_WITH_DIALOG
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,29 +18,14 @@
 #include <thread>
 #include <vector>
 
-#include "dictionary/word_list.h"
-#include "tests/dialog_driver.h"
-#endif
+#include "dialog/show_suggestion_dialog.h"
+#include "tests/dialog/dialog_driver.h"
+#include "tests/test_support.h"
 
 namespace quenvar {
 namespace {
 
 using namespace testing;
-
-#if !QUENVAR_WITH_DIALOG
-
-TEST(SuggestionDialog, IsNotPartOfThisBuild) {
-  ProcessPendingEvents();
-  try {
-    SpellCheck().ShowSuggestionDialog(u"word");
-    ADD_FAILURE() << "no exception";
-  } catch (const Error& error) {
-    EXPECT_NE(std::string(error.what()).find("not part of this build"),
-              std::string::npos);
-  }
-}
-
-#else
 
 TEST(SuggestionDialog, WindowLayout) {
   OnFreshThread([] {
@@ -108,7 +92,7 @@ TEST(SuggestionDialog, WindowLayout) {
 TEST(SuggestionDialog, ResultOfEachWayToClose) {
   OnFreshThread([] {
     TestApplication qt;
-    LoadSmallWordList();
+    AddSmallWordList();
     SpellCheck speller;
     const auto pick_hello = [](QWidget& form) {
       QListWidget& list = List(form);
@@ -156,7 +140,7 @@ TEST(SuggestionDialog, ResultOfEachWayToClose) {
 TEST(SuggestionDialog, ButtonsFollowTheTextBox) {
   OnFreshThread([] {
     TestApplication qt;
-    LoadSmallWordList();
+    AddSmallWordList();
     SpellCheck speller;
     const auto expect_buttons = [](bool change, bool add_word) {
       return [=](QWidget& form) {
@@ -209,7 +193,7 @@ TEST(SuggestionDialog, RefusesCallsItCannotServe) {
           EXPECT_EQ(TextBox(form).text(), "Helo");
           std::thread other([] {
             EXPECT_THROW(SpellCheck().ShowSuggestionDialog(u"Helo"), Error);
-            ProcessPendingEvents();  // not the GUI thread: does nothing
+            quenvar_ProcessPendingEvents();  // not the GUI thread: does nothing
           });
           other.join();
           Click(form, "cmdIgnore");
@@ -260,7 +244,7 @@ TEST(SuggestionDialog, CreatesAndEndsItsOwnApplication) {
       ASSERT_NE(QCoreApplication::instance(), nullptr);
       bool ran = false;
       QTimer::singleShot(0, [&] { ran = true; });
-      ProcessPendingEvents();
+      quenvar_ProcessPendingEvents();
       EXPECT_TRUE(ran);
       EXPECT_EQ(ShowWith(speller, u"Helo", {Press(Qt::Key_I, Qt::AltModifier)}),
                 Variant(u"Helo"));
@@ -299,7 +283,42 @@ TEST(SuggestionDialog, GoesWithTheHostsApplication) {
   });
 }
 
-#endif  // QUENVAR_WITH_DIALOG
+// The walk loads the widgets library for the dialog by name, and reports
+// the user's choice.
+TEST(SuggestionDialog, CheckTextReportsTheUsersReplacement) {
+  OnFreshThread([] {
+    TestApplication qt;
+    SpellCheck speller;
+    speller.AddToCustom(u"cat");
+    struct Replacements : SpellCheckEvents {
+      void SpellReplace(const std::u16string& word, const std::u16string& with,
+                        std::int32_t position, WordArray&) override {
+        seen.push_back(ToUtf8(word) + ">" + ToUtf8(with) + "@" +
+                       std::to_string(position));
+      }
+      std::vector<std::string> seen;
+    } events;
+    speller.Advise(events);
+    std::u16string text = u"Teh cat";
+    WhileDriving({SetText(u"The"), Press(Qt::Key_Return)},
+                 [&] { return speller.CheckText(text); });
+    EXPECT_EQ(events.seen, std::vector<std::string>{"Teh>The@0"});
+    EXPECT_EQ(text, u"Teh cat");
+  });
+}
+
+// In a Qt host the walk lets pending events run once per word, also without
+// the dialog and before any dialog was shown on the thread.
+TEST(SuggestionDialog, CheckTextRunsPendingEventsInAQtHost) {
+  OnFreshThread([] {
+    TestApplication qt;
+    int ran = 0;
+    QTimer::singleShot(0, [&] { ++ran; });
+    std::u16string text = u"one two";
+    SpellCheck().CheckText(text, kFalse);
+    EXPECT_EQ(ran, 1);
+  });
+}
 
 }  // namespace
 }  // namespace quenvar

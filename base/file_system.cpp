@@ -1,5 +1,6 @@
-#include "component/file_io.h"
+#include "base/file_system.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,7 +11,7 @@
 #include <random>
 #include <system_error>
 
-#include <quenvarspell/spell_check.h>
+#include <quenvarspell/types.h>
 
 namespace quenvar {
 namespace {
@@ -125,7 +126,7 @@ std::string FileSystemPath(std::u16string_view path) {
   return utf8;
 }
 
-std::string ReadFile(const std::string& path, const FileSystem& files) {
+std::string ReadFile(const FileSystem& files, const std::string& path) {
   FileDescriptor fd(files.Open(path.c_str(), O_RDONLY | O_CLOEXEC, 0), files);
   if (fd.get() < 0) ThrowFileError(errno, "cannot open", path);
   std::string content;
@@ -146,8 +147,8 @@ std::string ReadFile(const std::string& path, const FileSystem& files) {
   return content;
 }
 
-void ReplaceFile(const std::string& path, std::string_view bytes,
-                 const FileSystem& files) {
+void ReplaceFile(const FileSystem& files, const std::string& path,
+                 std::string_view bytes) {
   const std::string target = ResolveLink(path);
   std::string temp_path;
   FileDescriptor fd(CreateSibling(files, target, temp_path), files);
@@ -177,8 +178,8 @@ void ReplaceFile(const std::string& path, std::string_view bytes,
   if (folder.get() >= 0) files.Fsync(folder.get());
 }
 
-void WriteNewFile(const std::string& path, std::string_view bytes,
-                  const FileSystem& files) {
+void WriteNewFile(const FileSystem& files, const std::string& path,
+                  std::string_view bytes) {
   FileDescriptor fd(
       files.Open(path.c_str(),
                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600),
@@ -192,8 +193,24 @@ void WriteNewFile(const std::string& path, std::string_view bytes,
   }
 }
 
-bool RemoveFile(const std::string& path, const FileSystem& files) noexcept {
+bool RemoveFile(const FileSystem& files, const std::string& path) noexcept {
   return files.Unlink(path.c_str()) == 0;
+}
+
+std::string FileHoldingCode(const void* address) {
+  Dl_info info{};
+  if (::dladdr(address, &info) != 0 && info.dli_fname != nullptr &&
+      info.dli_fname[0] != '\0') {
+    char resolved[PATH_MAX];
+    if (::realpath(info.dli_fname, resolved) != nullptr) return resolved;
+  }
+  // The main program reports the name it was started by, which may not be
+  // a path; the kernel knows its file.
+  char executable[PATH_MAX];
+  const ssize_t length =
+      ::readlink("/proc/self/exe", executable, sizeof executable - 1);
+  if (length <= 0) return {};
+  return std::string(executable, static_cast<std::size_t>(length));
 }
 
 }  // namespace quenvar

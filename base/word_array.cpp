@@ -1,4 +1,4 @@
-#include "component/word_array.h"
+#include "base/word_array.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,11 +1,11 @@
 // Helpers for word arrays, which may be without storage (std::nullopt).
 
-#ifndef QUENVARSPELL_COMPONENT_WORD_ARRAY_H_
-#define QUENVARSPELL_COMPONENT_WORD_ARRAY_H_
+#ifndef QUENVARSPELL_BASE_WORD_ARRAY_H_
+#define QUENVARSPELL_BASE_WORD_ARRAY_H_
 
 #include <cstdint>
 
-#include <quenvarspell/spell_check.h>
+#include <quenvarspell/types.h>
 
 namespace quenvar {
 
@@ -20,4 +20,4 @@ void AppendWords(WordArray& destination, const WordArray& source);
 
 }  // namespace quenvar
 
-#endif  // QUENVARSPELL_COMPONENT_WORD_ARRAY_H_
+#endif  // QUENVARSPELL_BASE_WORD_ARRAY_H_

@@ -1,4 +1,4 @@
-#include "component/text.h"
+#include "base/text.h"
 
 #include <unicode/uloc.h>
 #include <unicode/ustring.h>
@@ -6,7 +6,9 @@
 #include <array>
 #include <cstring>
 
-#include <quenvarspell/spell_check.h>
+#include <quenvarspell/types.h>
+
+#include "base/ascii.h"
 
 namespace quenvar {
 namespace {
@@ -119,9 +121,7 @@ std::u16string FromSingleByte(std::string_view bytes) {
 void ToLower(std::u16string_view text, std::u16string& out) {
   if (AsciiMapsPlainly(text, u'I')) {
     out.assign(text);
-    for (char16_t& c : out) {
-      if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
-    }
+    for (char16_t& c : out) c = AsciiLower(c);
     return;
   }
   IcuMapCase(u_strToLower, text, out);
@@ -137,7 +137,7 @@ bool ToLowerAscii(std::u16string_view text, std::string& out) {
     const char16_t c = text[i];
     seen |= c;
     capital_i |= c == u'I';
-    out[i] = static_cast<char>(c >= u'A' && c <= u'Z' ? c + 32 : c);
+    out[i] = static_cast<char>(AsciiLower(c));
   }
   return seen < 0x80 && !(capital_i && DefaultLocaleCasesDottedI());
 }
@@ -152,9 +152,7 @@ std::u16string ToUpper(std::u16string_view text) {
   std::u16string out;
   if (AsciiMapsPlainly(text, u'i')) {
     out.assign(text);
-    for (char16_t& c : out) {
-      if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
-    }
+    for (char16_t& c : out) c = AsciiUpper(c);
     return out;
   }
   IcuMapCase(u_strToUpper, text, out);

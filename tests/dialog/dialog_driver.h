@@ -1,8 +1,8 @@
 // Drives the real suggestion dialog from tests: a QApplication on Qt's
 // offscreen platform, and clicks and keys scheduled from the modal loop.
 
-#ifndef QUENVARSPELL_TESTS_DIALOG_DRIVER_H_
-#define QUENVARSPELL_TESTS_DIALOG_DRIVER_H_
+#ifndef QUENVARSPELL_TESTS_DIALOG_DIALOG_DRIVER_H_
+#define QUENVARSPELL_TESTS_DIALOG_DIALOG_DRIVER_H_
 
 #include <gtest/gtest.h>
 #include <quenvarspell/spell_check.h>
@@ -17,7 +17,6 @@
 #include <stdexcept>
 #include <vector>
 
-#include "dictionary/word_list.h"
 #include "tests/test_support.h"
 
 namespace quenvar::testing {
@@ -34,12 +33,14 @@ struct TestApplication : OffscreenArguments {
   QApplication application{argc, argv};
 };
 
-// Loads hel, hello, helot, help and house as this thread's main word list.
-inline void LoadSmallWordList() {
-  testing::TempDir dir;
-  testing::WriteBytes(dir.File("words.txt"),
-                      "hel\r\nhello\r\nhelot\r\nhelp\r\nhouse\r\n");
-  LoadWordList(dir.File("words.txt"));
+// Adds hel, hello, helot, help and house to this thread's custom list,
+// which stands in for the main list: the dialog's suggestions and checks are
+// the same as with a main list of those words.
+inline void AddSmallWordList() {
+  SpellCheck speller;
+  for (const char16_t* word : {u"hel", u"hello", u"helot", u"help", u"house"}) {
+    speller.AddToCustom(word);
+  }
 }
 
 using Step = std::function<void(QWidget& form)>;
@@ -112,4 +113,4 @@ inline QStringList Items(QWidget& form) {
 
 }  // namespace quenvar::testing
 
-#endif  // QUENVARSPELL_TESTS_DIALOG_DRIVER_H_
+#endif  // QUENVARSPELL_TESTS_DIALOG_DIALOG_DRIVER_H_

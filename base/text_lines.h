@@ -1,7 +1,7 @@
 // Line splitting for the word-list and custom-dictionary files.
 
-#ifndef QUENVARSPELL_DICTIONARY_TEXT_LINES_H_
-#define QUENVARSPELL_DICTIONARY_TEXT_LINES_H_
+#ifndef QUENVARSPELL_BASE_TEXT_LINES_H_
+#define QUENVARSPELL_BASE_TEXT_LINES_H_
 
 #include <cstring>
 #include <string_view>
@@ -39,4 +39,4 @@ void ForEachLine(std::string_view content, OnLine on_line) {
 
 }  // namespace quenvar
 
-#endif  // QUENVARSPELL_DICTIONARY_TEXT_LINES_H_
+#endif  // QUENVARSPELL_BASE_TEXT_LINES_H_

@@ -1,0 +1,75 @@
+// The component's file operations. Every one of them takes the FileSystem
+// through which it makes its system calls, so that a test can make any call
+// fail. Each failure throws std::system_error carrying errno, with the path
+// named in what().
+
+#ifndef QUENVARSPELL_BASE_FILE_SYSTEM_H_
+#define QUENVARSPELL_BASE_FILE_SYSTEM_H_
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace quenvar {
+
+// The system calls through which the operations below, and every other file
+// operation of the component, read and change files. Each method makes the
+// call of its name and answers as it does: on failure -1, with errno set. A
+// test derives from this class to make any of them fail on cue.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  virtual int Open(const char* path, int flags, mode_t mode) const;
+  virtual ssize_t Read(int fd, void* buffer, std::size_t size) const;
+  virtual ssize_t Write(int fd, const void* data, std::size_t size) const;
+  virtual int Fsync(int fd) const;
+  virtual int Close(int fd) const;
+  virtual int Rename(const char* from, const char* to) const;
+  virtual int Unlink(const char* path) const;
+};
+
+// The file system of the component's operations on the calling thread: one
+// object for the thread's life, which makes the system calls themselves
+// unless SetThreadFileSystem put in another.
+const FileSystem& ThreadFileSystem();
+
+// From now on, ThreadFileSystem() forwards every call of this thread to
+// files; nullptr goes back to the system calls. For tests.
+void SetThreadFileSystem(std::unique_ptr<const FileSystem> files);
+
+// The file-system path (UTF-8) of a path given as UTF-16. Throws
+// std::system_error (EINVAL) for a path holding a NUL character, which the
+// system would silently cut short.
+std::string FileSystemPath(std::u16string_view path);
+
+// The whole content of the file at path.
+std::string ReadFile(const FileSystem& files, const std::string& path);
+
+// Replaces the file at path (following a symbolic link to its target) with
+// bytes, atomically: the bytes go to a new file in the same folder, which is
+// flushed to disk and renamed over the target, and the folder is flushed.
+// On any failure the old file is left exactly as it was and no new file
+// remains. A new target gets the permissions the process's umask gives; an
+// existing one keeps its own.
+void ReplaceFile(const FileSystem& files, const std::string& path,
+                 std::string_view bytes);
+
+// Creates the file at path with bytes, mode 0600, failing if any file or
+// link of that name exists already (so no planted link is followed). A file
+// created but not completely written is removed again.
+void WriteNewFile(const FileSystem& files, const std::string& path,
+                  std::string_view bytes);
+
+// Deletes the file at path; answers false when that fails, for any reason.
+bool RemoveFile(const FileSystem& files, const std::string& path) noexcept;
+
+// The absolute path of the shared library or program whose code holds
+// address, with symbolic links resolved; empty when it cannot be found.
+std::string FileHoldingCode(const void* address);
+
+}  // namespace quenvar
+
+#endif  // QUENVARSPELL_BASE_FILE_SYSTEM_H_
