@@ -20,16 +20,19 @@ void ForEachLine(std::string_view content, OnLine on_line) {
   // ends are.
   const char* const data = content.data();
   const std::size_t size = content.size();
+  const auto Offset = [data](const void* found) {
+    return static_cast<std::size_t>(static_cast<const char*>(found) - data);
+  };
   std::size_t next_lf = 0;
   std::size_t start = 0;
   while (start < size) {
     if (next_lf <= start) {
       const void* lf = std::memchr(data + start, '\n', size - start);
-      next_lf = lf == nullptr ? size : static_cast<const char*>(lf) - data;
+      next_lf = lf == nullptr ? size : Offset(lf);
     }
     const void* cr = std::memchr(data + start, '\r', next_lf - start);
     const std::size_t end =
-        cr == nullptr ? next_lf : static_cast<const char*>(cr) - data;
+        cr == nullptr ? next_lf : Offset(cr);
     if (!on_line(content.substr(start, end - start))) return;
     start = end;
     if (start < size && content[start] == '\r') ++start;

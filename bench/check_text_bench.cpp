@@ -18,9 +18,10 @@
 
 #include <quenvarspell/spell_check.h>
 
+#include "base/word_delimiters.h"
+
 namespace {
 
-constexpr std::u16string_view kDelimiters = u"\t\n\r \"/?.;:,\\()[]{}<>|!";
 
 std::u16string& Text() {
   static std::u16string text;
@@ -36,14 +37,14 @@ std::vector<std::u16string>& Words() {
 std::vector<std::u16string> Pieces(std::u16string_view text, bool keep_empty) {
   std::vector<std::u16string> pieces;
   std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find_first_of(kDelimiters, start);
-    if (end == std::u16string_view::npos) end = text.size();
+  for (std::size_t end = 0; end < text.size(); ++end) {
+    if (!quenvar::IsWordDelimiter(text[end])) continue;
     if (keep_empty || end > start) {
       pieces.emplace_back(text.substr(start, end - start));
     }
     start = end + 1;
   }
+  if (start < text.size()) pieces.emplace_back(text.substr(start));
   return pieces;
 }
 
@@ -69,7 +70,7 @@ void BM_CheckWord(benchmark::State& state) {
     }
   }
   state.counters["words"] = benchmark::Counter(
-      static_cast<double>(words.size() * state.iterations()),
+      static_cast<double>(words.size()) * static_cast<double>(state.iterations()),
       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   state.counters["rejected"] = static_cast<double>(rejected);
 }
@@ -89,7 +90,7 @@ void BM_CheckText(benchmark::State& state) {
     speller.CheckText(text, quenvar::kFalse);
   }
   state.counters["words"] = benchmark::Counter(
-      static_cast<double>(pieces * state.iterations()),
+      static_cast<double>(pieces) * static_cast<double>(state.iterations()),
       benchmark::Counter::kIsRate);
   state.counters["unknown"] = static_cast<double>(sink.unknown);
 }

@@ -62,7 +62,7 @@ void Run(benchmark::State& state, const std::vector<std::string>& args,
       return;
     }
   }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
 }
 
 // The 2.8 MB text of the shared corpus.

@@ -11,7 +11,6 @@
 #include <utility>
 
 #include "base/text.h"
-#include "base/word_array.h"
 
 namespace quenvar {
 namespace {
@@ -180,9 +179,9 @@ void frmSpellCheck::reject() {
 void frmSpellCheck::FillSuggestions() {
   lstSuggestion->clear();
   const WordArray suggestions = oSpellCheck.GetSuggestions(Word(), kTrue);
-  const std::int32_t last = SafeUpperBound(suggestions);
-  for (std::int32_t i = 0; i <= last; ++i) {
-    lstSuggestion->addItem(QString::fromStdU16String((*suggestions)[i]));
+  if (!suggestions) return;
+  for (const std::u16string& word : *suggestions) {
+    lstSuggestion->addItem(QString::fromStdU16String(word));
   }
 }
 

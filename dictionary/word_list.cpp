@@ -78,7 +78,7 @@ void MainWordList::IndexEntries() {
   std::vector<std::uint32_t> slots(kSlotCount, 0);
   for (std::int32_t i = 0; i < kDicCapacity; ++i) {
     const std::string_view entry = Entry(i);
-    group_counts[i] = PackedGroupCounts::Of(entry);
+    group_counts[static_cast<std::size_t>(i)] = PackedGroupCounts::Of(entry);
     if (entry.size() < 2) continue;
     const std::uint32_t key = PrefixKey(entry);
     if (i < lPrefixStart[key] || i > lPrefixEnd[key]) continue;
@@ -106,7 +106,8 @@ void MainWordList::Load(std::string_view content) {
   std::uint32_t previous_key = 0;
   ForEachLine(content, [&](std::string_view line) {
     if (line.size() < 2) return true;
-    offsets[count] = static_cast<std::uint32_t>(blob.size());
+    offsets[static_cast<std::size_t>(count)] =
+        static_cast<std::uint32_t>(blob.size());
     blob.append(line);
     const std::uint32_t key = PrefixKey(line);
     if (key != previous_key) {
@@ -121,7 +122,8 @@ void MainWordList::Load(std::string_view content) {
 
   // Entries the content did not reach keep the words they held.
   for (std::int32_t i = count; i < kDicCapacity; ++i) {
-    offsets[i] = static_cast<std::uint32_t>(blob.size());
+    offsets[static_cast<std::size_t>(i)] =
+        static_cast<std::uint32_t>(blob.size());
     blob.append(Entry(i));
   }
   offsets[kDicCapacity] = static_cast<std::uint32_t>(blob.size());

@@ -87,8 +87,9 @@ class MainWordList {
 
   // Entry index in single-byte form. REQUIRES: 0 <= index < capacity().
   std::string_view Entry(std::int32_t index) const {
-    return std::string_view(blob_).substr(
-        offsets_[index], offsets_[index + 1] - offsets_[index]);
+    const auto i = static_cast<std::size_t>(index);
+    return std::string_view(blob_).substr(offsets_[i],
+                                          offsets_[i + 1] - offsets_[i]);
   }
 
   // The first and last index of the words of a prefix key, as the last load
@@ -98,7 +99,7 @@ class MainWordList {
 
   // The group counts of entry index. REQUIRES: 0 <= index < capacity().
   const PackedGroupCounts& GroupCounts(std::int32_t index) const {
-    return group_counts_[index];
+    return group_counts_[static_cast<std::size_t>(index)];
   }
 
   // True when an entry between the start and end index of the prefix key of

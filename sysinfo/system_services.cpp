@@ -198,7 +198,7 @@ class LinuxSystemServices final : public SystemServices {
       const auto [after, error] =
           std::from_chars(number.data(), end, *fields[i]);
       if (error != std::errc()) break;
-      rest = std::string_view(after, end - after);
+      rest = std::string_view(after, static_cast<std::size_t>(end - after));
     }
     FillBuffer(record.csd_version, rest);
     return record;
@@ -233,7 +233,8 @@ class LinuxSystemServices final : public SystemServices {
   // The login name of the effective user, from the user database.
   void UserName(std::string& buffer) const override {
     const long suggested = ::sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> scratch(suggested > 0 ? suggested : 4096);
+    std::vector<char> scratch(
+        suggested > 0 ? static_cast<std::size_t>(suggested) : 4096);
     struct passwd entry;
     struct passwd* found = nullptr;
     int error;

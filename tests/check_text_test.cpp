@@ -230,7 +230,7 @@ TEST(CheckTextWithDialog, ReportsTheUsersReplacements) {
   OnFreshThread([&] {
     LoadSmallList(dir);
     Recorder recorder;
-    ScriptedUser user{{Variant(u"The")}};
+    ScriptedUser user{{Variant(u"The")}, {}, 0};
     std::u16string text = u"Teh cat";
     CheckText(text, true, recorder, user.Interface());
     EXPECT_EQ(recorder.events,
@@ -250,7 +250,9 @@ TEST(CheckTextWithDialog, IgnoreShortAndCancelledChoices) {
     ScriptedUser user{{Variant(u"aaa"),  // Ignore hands back the word
                        Variant(u"b"),    // too short
                        Variant(u"CCC"),  // a change of case is reported
-                       Variant(kFalse)}};  // Cancel ends the walk
+                       Variant(kFalse)},  // Cancel ends the walk
+                      {},
+                      0};
     std::u16string text = u"aaa bbb ccc ddd eee";
     CheckText(text, true, recorder, user.Interface());
     EXPECT_EQ(recorder.events,

@@ -74,7 +74,9 @@ inline WordArray LiteralGetSuggestions(std::u16string_view sWord,
   const std::u16string w = LiteralCleanWord(LiteralLower(sWord));
   if (w.size() < 2 || IsNumeric(w)) return std::nullopt;
   std::string bytes = ToSingleByte(w);
-  auto fold = [](unsigned char b) { return b >= 65 && b <= 90 ? b + 32 : b; };
+  auto fold = [](unsigned char b) {
+    return static_cast<std::uint32_t>(b >= 65 && b <= 90 ? b + 32 : b);
+  };
   const std::uint32_t key = fold(static_cast<unsigned char>(bytes[0])) +
                             256u * fold(static_cast<unsigned char>(bytes[1]));
   WordArray result;

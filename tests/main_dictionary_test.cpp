@@ -126,7 +126,7 @@ TEST(Init, SecondCallLeavesListAndIndexAsTheFirst) {
 
     SpellCheck().Init();
     for (std::int32_t i = 0; i < kDicCapacity; ++i) {
-      ASSERT_EQ(list.Entry(i), entries[i]) << i;
+      ASSERT_EQ(list.Entry(i), entries[static_cast<std::size_t>(i)]) << i;
     }
     for (std::uint32_t key = 0; key < 65536; ++key) {
       ASSERT_EQ(list.PrefixStart(key), starts[key]) << key;
@@ -172,7 +172,7 @@ TEST(LoadMainDictionaryFrom, RejectsDamagedBlobsAndChangesNothing) {
   ScopedEnv env("TMPDIR", tmp.path().string());
   OnFreshThread([&] {
     const ByteArray good = Blob();
-    ByteArray truncated(good.begin(), good.begin() + good.size() / 2);
+    ByteArray truncated(good.begin(), good.begin() + std::ssize(good) / 2);
     ByteArray flipped = good;
     flipped[good.size() / 2] ^= 0x55;
     ByteArray wrong_length = good;

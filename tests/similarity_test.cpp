@@ -166,7 +166,7 @@ class WordMaker {
   std::u16string Make(int max_length, bool special) {
     static constexpr char16_t kLetters[] = u"abcab";
     static constexpr char16_t kSpecial[] = u"AB\u00DFS\u00E9\u4E00-";
-    std::u16string word(Pick(max_length + 1), u'\0');
+    std::u16string word(static_cast<std::size_t>(Pick(max_length + 1)), u'\0');
     for (char16_t& c : word) {
       c = special && Pick(4) == 0 ? kSpecial[Pick(7)] : kLetters[Pick(5)];
     }

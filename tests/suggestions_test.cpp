@@ -161,11 +161,13 @@ TEST(GetSuggestions, LongWordWithLongCustomListFinishes) {
   OnFreshThread([&] {
     std::vector<std::string> lines;
     for (int i = 0; i < 3000; ++i) {
-      lines.push_back(ToSingleByte(word.substr(0, 2 + i % 12)));
+      lines.push_back(
+          ToSingleByte(word.substr(0, static_cast<std::size_t>(2 + i % 12))));
     }
     LoadLines(dir, lines);
     for (int i = 0; i < 20000; ++i) {
-      const std::size_t length = 2 + i % 40 + (i % 1000 == 0 ? 5000 : 0);
+      const auto length =
+          static_cast<std::size_t>(2 + i % 40 + (i % 1000 == 0 ? 5000 : 0));
       std::u16string custom = word.substr(static_cast<std::size_t>(i), length);
       if (i % 3 == 0) custom += u"\u00E9\u00DF";
       AddToCustom(custom);

@@ -368,9 +368,10 @@ TEST(SystemQueriesOnThisSystem, GetMemoryAgreesWithProcMeminfo) {
   std::int32_t load, physical_total, physical_free, page_total, page_free,
       virtual_total, virtual_free;
   const std::int32_t mebibytes =
-      SysInfo(ThreadFileSystem()).GetMemory(load, physical_total, physical_free, page_total,
-                          page_free, virtual_total, virtual_free);
-  EXPECT_NEAR(mebibytes, kib / 1024.0, 1.0);
+      SysInfo(ThreadFileSystem())
+          .GetMemory(load, physical_total, physical_free, page_total,
+                     page_free, virtual_total, virtual_free);
+  EXPECT_NEAR(mebibytes, static_cast<double>(kib) / 1024.0, 1.0);
   EXPECT_EQ(physical_total, std::min<std::int64_t>(kib * 1024, kInt32Max));
   EXPECT_GE(load, 0);
   EXPECT_LE(load, 100);

@@ -23,7 +23,7 @@ using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
-constexpr int kThreads = 8;
+constexpr std::size_t kThreads = 8;
 constexpr auto kStressTime = std::chrono::seconds(3);
 
 const char16_t* const kWords[] = {
@@ -51,7 +51,7 @@ class Recorder : public SpellCheckEvents {
 
 // One round of thread n's work, on the files of folder, as a transcript of
 // every answer. Each round starts from the seed file, so rounds repeat.
-std::string Round(int n, const TempDir& folder) {
+std::string Round(std::size_t n, const TempDir& folder) {
   const std::string id = std::to_string(n);
   const std::u16string seed = FromUtf8(folder.File("seed" + id + ".dic"));
   const std::u16string saved = FromUtf8(folder.File("saved" + id + ".dic"));
@@ -90,7 +90,7 @@ std::string Round(int n, const TempDir& folder) {
 TEST(ThreadStress, ConcurrentThreadsAnswerAsASingleThreadDoes) {
   TempDir folder;
   std::vector<std::string> expected(kThreads);
-  for (int n = 0; n < kThreads; ++n) {
+  for (std::size_t n = 0; n < kThreads; ++n) {
     WriteBytes(folder.File("seed" + std::to_string(n) + ".dic"),
                "seedword" + std::to_string(n) + "\r\nAnother\r\n");
     OnFreshThread([&] { expected[n] = Round(n, folder); });
@@ -101,7 +101,7 @@ TEST(ThreadStress, ConcurrentThreadsAnswerAsASingleThreadDoes) {
   std::vector<int> rounds(kThreads, 0);
   std::vector<std::string> mismatch(kThreads);
   std::vector<std::thread> threads;
-  for (int n = 0; n < kThreads; ++n) {
+  for (std::size_t n = 0; n < kThreads; ++n) {
     threads.emplace_back([&, n] {
       while (!go) std::this_thread::yield();
       const auto end = std::chrono::steady_clock::now() + kStressTime;
@@ -123,7 +123,7 @@ TEST(ThreadStress, ConcurrentThreadsAnswerAsASingleThreadDoes) {
   }
   go = true;
   for (std::thread& thread : threads) thread.join();
-  for (int n = 0; n < kThreads; ++n) {
+  for (std::size_t n = 0; n < kThreads; ++n) {
     EXPECT_EQ(mismatch[n], "") << "thread " << n << " in round " << rounds[n]
                                << "; alone it answered:\n" << expected[n];
   }

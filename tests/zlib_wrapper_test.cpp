@@ -23,7 +23,9 @@ using testing::WriteBytes;
 // Text that compresses well, n bytes long.
 ByteArray SampleBytes(std::size_t n) {
   ByteArray bytes(n);
-  for (std::size_t i = 0; i < n; ++i) bytes[i] = "house spelling "[i % 15];
+  for (std::size_t i = 0; i < n; ++i) {
+    bytes[i] = static_cast<std::uint8_t>("house spelling "[i % 15]);
+  }
   return bytes;
 }
 
@@ -163,7 +165,8 @@ TEST(ZlibWrapper, CompressFileWritesTheLengthThenTheStream) {
                                    FromUtf8(dir.File(out)), 9),
               Z_OK);
     const std::string file = ReadBytes(dir.File(out));
-    EXPECT_EQ(file.size(), 4u + wrapper.CompressedSize());
+    EXPECT_EQ(file.size(),
+              4u + static_cast<std::size_t>(wrapper.CompressedSize()));
     EXPECT_EQ(file.substr(0, 4), std::string("\x70\x11\x01\x00", 4));  // 70000
     EXPECT_EQ(wrapper.OriginalSize(), 70000);
   }
