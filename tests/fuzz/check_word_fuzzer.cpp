@@ -33,8 +33,8 @@ namespace {
 // Suggestions are asked for this many reported words at most, and the walk
 // is cancelled after this many events, so that edits that keep creating
 // misspelled words cannot walk for ever.
-constexpr int kWordsWithSuggestions = 2;
-constexpr int kMostEvents = 200;
+constexpr std::size_t kWordsWithSuggestions = 2;
+constexpr std::size_t kMostEvents = 200;
 
 using fuzzing::Require;
 
@@ -101,7 +101,7 @@ class ScriptedSink : public SpellCheckEvents {
   SpellCheck& speller_;
   std::u16string& text_;
   const std::array<std::uint8_t, 4> answers_;
-  int events_ = 0;
+  std::size_t events_ = 0;
   Boolean last_cancel_ = kFalse;
 };
 
