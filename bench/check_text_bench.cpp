@@ -70,7 +70,8 @@ void BM_CheckWord(benchmark::State& state) {
     }
   }
   state.counters["words"] = benchmark::Counter(
-      static_cast<double>(words.size()) * static_cast<double>(state.iterations()),
+      static_cast<double>(words.size()) *
+          static_cast<double>(state.iterations()),
       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   state.counters["rejected"] = static_cast<double>(rejected);
 }
@@ -90,7 +91,8 @@ void BM_CheckText(benchmark::State& state) {
     speller.CheckText(text, quenvar::kFalse);
   }
   state.counters["words"] = benchmark::Counter(
-      static_cast<double>(pieces) * static_cast<double>(state.iterations()),
+      static_cast<double>(pieces) *
+          static_cast<double>(state.iterations()),
       benchmark::Counter::kIsRate);
   state.counters["unknown"] = static_cast<double>(sink.unknown);
 }

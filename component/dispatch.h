@@ -50,10 +50,10 @@ QUENVAR_EXPORT const TypeDescription& SpellCheckType();
 // args in call order. Omitted trailing optional arguments, and optional
 // arguments passed as empty, take their defaults; a Long passed for a Boolean
 // counts as True when non-zero. A by-reference argument is the element of
-// args itself, read and changed in place (REQUIRES: args is not resized
-// while the call runs). Throws Error for an unknown member, a missing required argument, too
-// many arguments or an argument of the wrong type; otherwise throws what the
-// method throws.
+// args itself, read and changed in place (REQUIRES: args is not resized while
+// the call runs). Throws Error for an unknown member, a missing required
+// argument, too many arguments or an argument of the wrong type; otherwise
+// throws what the method throws.
 QUENVAR_EXPORT Variant Invoke(SpellCheck& object, std::string_view member,
                               std::vector<Variant>& args);
 

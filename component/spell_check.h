@@ -64,13 +64,16 @@ class QUENVAR_EXPORT SpellCheck {
 
   // Runs the modal suggestion dialog for sWord and returns the user's choice:
   // Boolean kFalse for Cancel, sWord itself for Ignore, the edited text for
-  // Change and Add Word (Add Word also adds it to the custom list). REQUIRES:
-  // the calling thread may run a Qt GUI.
+  // Change and Add Word (Add Word also adds it to the custom list). The
+  // dialog is in libquenvarspell-widgets.so, loaded on first use; throws
+  // Error when it cannot be loaded or there is no display. REQUIRES: the
+  // calling thread may run a Qt GUI.
   Variant ShowSuggestionDialog(const std::u16string& sWord);
 
   // Walks sText word by word, raising SpellWordNotInDic for each word that is
   // not correctly spelled and, when ShowDialog is non-zero, showing the
-  // dialog for it and raising SpellReplace for the user's replacement. Never
+  // dialog for it and raising SpellReplace for the user's replacement. In a
+  // Qt host it lets the thread's pending events run once per word. Never
   // changes sText itself; handlers may. Returns empty.
   Variant CheckText(std::u16string& sText, Boolean ShowDialog = kTrue);
 

@@ -57,7 +57,8 @@ void CleanBytes(std::string& bytes) {
   std::size_t kept = 0;
   int taken = 0;  // letters, spaces and apostrophes
   for (const char b : bytes) {
-    if (IsAsciiLetter(static_cast<unsigned char>(b)) || b == ' ' || (b == '\'' && kept > 0)) {
+    if (IsAsciiLetter(static_cast<unsigned char>(b)) || b == ' ' ||
+        (b == '\'' && kept > 0)) {
       bytes[kept++] = b;
       ++taken;
     } else if (b == '-') {

@@ -183,7 +183,8 @@ TEST(CheckText, EventsReachEveryConnectedSinkInOrder) {
     speller.Unadvise(cookie);
     first.events.clear();
     third.events.clear();
-    CheckText(text, false, first, NoUser());  // the free walk reaches only its sink
+    // The free walk reaches only its own sink.
+    CheckText(text, false, first, NoUser());
     speller.CheckText(text, kFalse);
     EXPECT_EQ(first.events.size(), 4u);
     EXPECT_EQ(third.events.size(), 2u);

@@ -1,6 +1,6 @@
 // Failures of the system calls under the custom file's save, the built-in
-// list's load and the compression wrapper's files, made on cue: each must throw, keep the old data, and leave no
-// file behind.
+// list's load and the compression wrapper's files, made on cue: each must
+// throw, keep the old data, and leave no file behind.
 
 #include <gtest/gtest.h>
 #include <fcntl.h>

@@ -23,24 +23,22 @@ endif()
 find_program(PKG_CONFIG pkg-config REQUIRED)
 find_program(CXX NAMES c++ g++ REQUIRED)
 set(ENV{PKG_CONFIG_PATH} ${prefix}/lib/pkgconfig)
-execute_process(COMMAND ${PKG_CONFIG} --cflags --libs quenvarspell
-  OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE result)
-if(NOT result EQUAL 0)
-  message(FATAL_ERROR "pkg-config does not know quenvarspell")
-endif()
-separate_arguments(flags UNIX_COMMAND "${CXX_FLAGS} ${flags}")
-run(${CXX} -std=c++20 ${SOURCE_DIR}/tests/consumer/consumer.cpp ${flags}
-    -Wl,-rpath,${prefix}/lib -o ${WORK_DIR}/pkg-config-consumer)
-run(${WORK_DIR}/pkg-config-consumer)
 
-if(WITH_WIDGETS)
-  execute_process(COMMAND ${PKG_CONFIG} --cflags --libs quenvarspell-widgets Qt6Widgets
+# Builds tests/consumer/NAME.cpp with the flags pkg-config gives for the
+# modules that follow, and runs it. Qt wants position-independent code.
+function(build_with_pkg_config name)
+  execute_process(COMMAND ${PKG_CONFIG} --cflags --libs ${ARGN}
     OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE result)
   if(NOT result EQUAL 0)
-    message(FATAL_ERROR "pkg-config does not know quenvarspell-widgets")
+    message(FATAL_ERROR "pkg-config does not know ${ARGN}")
   endif()
   separate_arguments(flags UNIX_COMMAND "${CXX_FLAGS} -fPIC ${flags}")
-  run(${CXX} -std=c++20 ${SOURCE_DIR}/tests/consumer/consumer_widgets.cpp ${flags}
-      -Wl,-rpath,${prefix}/lib -o ${WORK_DIR}/pkg-config-consumer-widgets)
-  run(${WORK_DIR}/pkg-config-consumer-widgets)
+  run(${CXX} -std=c++20 ${SOURCE_DIR}/tests/consumer/${name}.cpp ${flags}
+      -Wl,-rpath,${prefix}/lib -o ${WORK_DIR}/pkg-config-${name})
+  run(${WORK_DIR}/pkg-config-${name})
+endfunction()
+
+build_with_pkg_config(consumer quenvarspell)
+if(WITH_WIDGETS)
+  build_with_pkg_config(consumer_widgets quenvarspell-widgets Qt6Widgets)
 endif()
