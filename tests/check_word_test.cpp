@@ -229,12 +229,13 @@ TEST(LoadWordList, NeverStoresPastTheCapacity) {
   OnFreshThread([&] {
     std::string content;
     for (int i = 0; i < kDicCapacity + 10; ++i) {
-      content += "w" + std::to_string(100000000 + i) + "\r\n";
+      content.append("w").append(std::to_string(100000000 + i)).append("\r\n");
     }
     LoadLines(dir, content);
     const MainWordList& list = ThreadDicWords();
     EXPECT_EQ(list.Entry(kDicCapacity - 1),
-              "w" + std::to_string(100000000 + kDicCapacity - 1));
+              std::string("w").append(
+                  std::to_string(100000000 + kDicCapacity - 1)));
     EXPECT_EQ(list.PrefixEnd(PrefixKey("w1")), kDicCapacity - 1);
   });
 }

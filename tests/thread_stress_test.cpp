@@ -66,10 +66,10 @@ std::string Round(std::size_t n, const TempDir& folder) {
     log += speller.CheckWord(word, kFalse) ? '+' : '-';
   }
   for (const char16_t* word : kMisspellings) {
-    log += "\n" + ToUtf8(word) + ":";
+    log.append("\n").append(ToUtf8(word)).append(":");
     if (const WordArray found = speller.GetSuggestions(word)) {
       for (const std::u16string& suggestion : *found) {
-        log += " " + ToUtf8(suggestion);
+        log.append(" ").append(ToUtf8(suggestion));
       }
     }
   }
@@ -82,7 +82,7 @@ std::string Round(std::size_t n, const TempDir& folder) {
   speller.Unadvise(cookie);
   speller.SaveCustom(saved);
   speller.LoadCustom(saved);
-  log += "\n" + ReadBytes(folder.File("saved" + id + ".dic"));
+  log.append("\n").append(ReadBytes(folder.File("saved" + id + ".dic")));
   log += speller.CheckWord(u"quenvar" + FromUtf8(id)) ? "kept" : "lost";
   return log;
 }
