@@ -13,6 +13,12 @@ constexpr const char* kLibrary = QUENVAR_WIDGETS_LIBRARY;
 
 void DoNothing() {}
 
+// The dynamic loader's account of its last failure.
+std::string LastLoaderError() {
+  const char* error = ::dlerror();
+  return error != nullptr ? error : "no reason given";
+}
+
 // Loads the library and sets the thread's entry points; on failure answers
 // dlerror's text and leaves them null.
 std::string LoadEntryPoints(WidgetsEntryPoints& entry) {
@@ -22,13 +28,13 @@ std::string LoadEntryPoints(WidgetsEntryPoints& entry) {
       own_file.substr(0, own_file.rfind('/') + 1) + kLibrary;
   void* library = ::dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (library == nullptr) library = ::dlopen(kLibrary, RTLD_NOW | RTLD_LOCAL);
-  if (library == nullptr) return ::dlerror();
+  if (library == nullptr) return LastLoaderError();
   // The library stays loaded for the life of the process.
   auto* show = reinterpret_cast<decltype(entry.show_suggestion_dialog)>(
       ::dlsym(library, "quenvar_ShowSuggestionDialog"));
   auto* process = reinterpret_cast<decltype(entry.process_pending_events)>(
       ::dlsym(library, "quenvar_ProcessPendingEvents"));
-  if (show == nullptr || process == nullptr) return ::dlerror();
+  if (show == nullptr || process == nullptr) return LastLoaderError();
   entry = {show, process};
   return {};
 }
