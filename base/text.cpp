@@ -62,6 +62,26 @@ void IcuMapCase(IcuCaseMap map, std::u16string_view text, std::u16string& out) {
   out.resize(static_cast<std::size_t>(produced));
 }
 
+// Converts text between UTF-8 and UTF-16 with convert, one of ICU's
+// converters that substitute: invalid sequences and lone surrogates become
+// U+FFFD. The result has room for growth code units per unit of text.
+template <typename Out, typename In, typename Convert>
+Out ConvertUtf(In text, std::size_t growth, Convert convert) {
+  if (text.size() > static_cast<std::size_t>(INT32_MAX) / growth) {
+    throw Error("text too long to convert");
+  }
+  Out out(text.size() * growth, typename Out::value_type{});
+  int32_t produced = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  convert(out.data(), static_cast<int32_t>(out.size()), &produced, text.data(),
+          static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &status);
+  if (U_FAILURE(status)) {
+    throw Error(std::string("UTF-8 conversion failed: ") + u_errorName(status));
+  }
+  out.resize(static_cast<std::size_t>(produced));
+  return out;
+}
+
 }  // namespace
 
 int SingleByteOf(char16_t c) {
@@ -160,37 +180,12 @@ std::u16string ToUpper(std::u16string_view text) {
 }
 
 std::u16string FromUtf8(std::string_view text) {
-  if (text.size() > static_cast<std::size_t>(INT32_MAX)) {
-    throw Error("text too long to convert");
-  }
-  std::u16string out(text.size(), u'\0');
-  int32_t produced = 0;
-  UErrorCode status = U_ZERO_ERROR;
-  u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &produced,
-                       text.data(), static_cast<int32_t>(text.size()), 0xFFFD,
-                       nullptr, &status);
-  if (U_FAILURE(status)) {
-    throw Error(std::string("UTF-8 conversion failed: ") + u_errorName(status));
-  }
-  out.resize(static_cast<std::size_t>(produced));
-  return out;
+  return ConvertUtf<std::u16string>(text, 1, u_strFromUTF8WithSub);
 }
 
 std::string ToUtf8(std::u16string_view text) {
-  if (text.size() > static_cast<std::size_t>(INT32_MAX / 3)) {
-    throw Error("text too long to convert");
-  }
-  std::string out(text.size() * 3, '\0');
-  int32_t produced = 0;
-  UErrorCode status = U_ZERO_ERROR;
-  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &produced,
-                     text.data(), static_cast<int32_t>(text.size()), 0xFFFD,
-                     nullptr, &status);
-  if (U_FAILURE(status)) {
-    throw Error(std::string("UTF-8 conversion failed: ") + u_errorName(status));
-  }
-  out.resize(static_cast<std::size_t>(produced));
-  return out;
+  // A UTF-16 code unit takes at most three UTF-8 bytes.
+  return ConvertUtf<std::string>(text, 3, u_strToUTF8WithSub);
 }
 
 }  // namespace quenvar
