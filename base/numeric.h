@@ -9,9 +9,10 @@ namespace quenvar {
 
 // True when the whole text is a number as a person writes one: an optional
 // sign and an optional currency sign ($ € £ ¥), in either order, before the
-// digits, or the currency sign after them; ASCII digits with ',' between two digits as
-// grouping; at most one '.'; an exponent 'e' or 'E' with optional sign and
-// digits; blanks (space, tab) at either end and after the leading signs.
+// digits, or the currency sign after them; ASCII digits with ',' between two
+// digits as grouping; at most one '.'; an exponent 'e' or 'E' with optional
+// sign and digits; blanks (space, tab) at either end and after the leading
+// signs.
 // So 42, -7, 3.5, .5, 5., 1,000, 1e3, $5, -$5 and 5 € are numbers; "nan",
 // "inf", "0x1p3", "1,", "e5" and ordinary words are not.
 bool IsNumeric(std::u16string_view text);

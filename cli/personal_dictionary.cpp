@@ -57,8 +57,8 @@ std::optional<std::string> UnstorableReason(std::u16string_view word) {
   if (word.find_first_of(u"\r\n") != std::u16string_view::npos) {
     return "holds a line break";
   }
-  std::string single_byte;
-  if (!ToSingleByte(word, single_byte)) {
+  if (!std::all_of(word.begin(), word.end(),
+                   [](char16_t c) { return SingleByteOf(c) >= 0; })) {
     return "holds characters that Windows-1252 lacks";
   }
   return std::nullopt;

@@ -1,8 +1,9 @@
 // Build tool: turns the built-in word list text into the component's "DIC"
-// resource. Compresses the text at level 9 with zlib into the blob layout (the text's length as 4 bytes,
-// little-endian; the zlib stream; one zero byte) and writes a C++ source
-// that embeds the blob, and a header with the number of lines of two or more
-// characters, which is the capacity of the main word list.
+// resource. Compresses the text at level 9 with zlib into the blob layout
+// (the text's length as 4 bytes, little-endian; the zlib stream; one zero
+// byte) and writes a C++ source that embeds the blob, and a header with the
+// number of lines of two or more characters, which is the capacity of the
+// main word list.
 //
 // Usage: embed_word_list WORD_LIST_TEXT BLOB_SOURCE CAPACITY_HEADER
 
