@@ -214,6 +214,8 @@ TEST(CheckText, ASinkMayDisconnectAnotherDuringAnEvent) {
 // A user interface that answers the dialog with the given results in turn
 // and counts the rounds of pending events.
 struct ScriptedUser {
+  explicit ScriptedUser(std::vector<Variant> dialog_answers)
+      : answers(std::move(dialog_answers)) {}
   WalkUserInterface Interface() {
     return {[this](const std::u16string& word) {
               shown.push_back(word);
@@ -231,7 +233,7 @@ TEST(CheckTextWithDialog, ReportsTheUsersReplacements) {
   OnFreshThread([&] {
     LoadSmallList(dir);
     Recorder recorder;
-    ScriptedUser user{{Variant(u"The")}, {}, 0};
+    ScriptedUser user({Variant(u"The")});
     std::u16string text = u"Teh cat";
     CheckText(text, true, recorder, user.Interface());
     EXPECT_EQ(recorder.events,
@@ -248,12 +250,10 @@ TEST(CheckTextWithDialog, IgnoreShortAndCancelledChoices) {
   OnFreshThread([&] {
     LoadSmallList(dir);
     Recorder recorder;
-    ScriptedUser user{{Variant(u"aaa"),  // Ignore hands back the word
-                       Variant(u"b"),    // too short
-                       Variant(u"CCC"),  // a change of case is reported
-                       Variant(kFalse)},  // Cancel ends the walk
-                      {},
-                      0};
+    ScriptedUser user({Variant(u"aaa"),    // Ignore hands back the word
+                       Variant(u"b"),      // too short
+                       Variant(u"CCC"),    // a change of case is reported
+                       Variant(kFalse)});  // Cancel ends the walk
     std::u16string text = u"aaa bbb ccc ddd eee";
     CheckText(text, true, recorder, user.Interface());
     EXPECT_EQ(recorder.events,
