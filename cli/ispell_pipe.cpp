@@ -87,7 +87,7 @@ class PipeSession {
       }
       const std::string offset = std::to_string(
           shift + CharacterCount(std::u16string_view(line.text).substr(0, start)));
-      const WordArray suggestions = speller_.GetSuggestions(word);
+      const WordArray suggestions = speller_.GetRankedSuggestions(word);
       if (!suggestions || suggestions->empty()) {
         out << "# " << line.Encode(word) << ' ' << offset << '\n';
         return;

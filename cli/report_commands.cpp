@@ -1,5 +1,6 @@
 #include "cli/report_commands.h"
 
+#include <cstdint>
 #include <exception>
 #include <iostream>
 #include <map>
@@ -16,6 +17,10 @@
 namespace quenvar::cli {
 namespace {
 
+// A report line offers the likeliest corrections only, so that it stays
+// readable.
+constexpr std::int32_t kReportedSuggestions = 5;
+
 // The speller of one command run: the built-in list and the personal
 // dictionary loaded, and the verdicts and suggestions found so far.
 class Speller {
@@ -29,11 +34,12 @@ class Speller {
     return words_.UnknownWords(text);
   }
 
-  // "s1, s2, ..." or "no suggestions"; each word's list is computed once.
+  // "s1, s2, ..." (likeliest first) or "no suggestions"; each word's list is
+  // computed once.
   const std::string& SuggestionsFor(const std::u16string& word) {
     auto [it, fresh] = suggestions_.try_emplace(word);
     if (fresh) {
-      const WordArray words = speller_.GetSuggestions(word);
+      const WordArray words = speller_.GetRankedSuggestions(word, kReportedSuggestions);
       if (!words || words->empty()) {
         it->second = "no suggestions";
       } else {

@@ -6,6 +6,7 @@
 #include "dictionary/check_word.h"
 #include "dictionary/custom_list.h"
 #include "dictionary/main_dictionary.h"
+#include "suggest/ranked_suggestions.h"
 #include "suggest/suggestions.h"
 #include "textcheck/check_text.h"
 
@@ -61,6 +62,12 @@ Boolean SpellCheck::CheckWord(const std::u16string& sWord,
 WordArray SpellCheck::GetSuggestions(const std::u16string& sWord,
                                      Boolean bCheckCustom) {
   return quenvar::GetSuggestions(sWord, bCheckCustom != 0);
+}
+
+WordArray SpellCheck::GetRankedSuggestions(const std::u16string& sWord,
+                                           std::int32_t lMaxCount,
+                                           Boolean bCheckCustom) {
+  return quenvar::GetRankedSuggestions(sWord, lMaxCount, bCheckCustom != 0);
 }
 
 Variant SpellCheck::AddToCustom(const std::u16string& sWord) {

@@ -131,6 +131,7 @@ void MainWordList::Load(std::string_view content) {
   blob_ = std::move(blob);
   offsets_ = std::move(offsets);
   IndexEntries();
+  ++loads_;
 }
 
 void LoadWordList(const std::string& path) {

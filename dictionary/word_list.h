@@ -97,6 +97,10 @@ class MainWordList {
   std::int32_t PrefixStart(std::uint32_t key) const { return lPrefixStart[key]; }
   std::int32_t PrefixEnd(std::uint32_t key) const { return lPrefixEnd[key]; }
 
+  // How many times Load has run: what was derived from the entries is stale
+  // once it changes.
+  std::uint64_t loads() const { return loads_; }
+
   // The group counts of entry index. REQUIRES: 0 <= index < capacity().
   const PackedGroupCounts& GroupCounts(std::int32_t index) const {
     return group_counts_[static_cast<std::size_t>(index)];
@@ -132,6 +136,7 @@ class MainWordList {
   // a slot holds an entry's index plus one, or 0 when empty. It has at least
   // twice as many slots as entries, a power of two.
   std::vector<std::uint32_t> reachable_slots_;
+  std::uint64_t loads_ = 0;
 };
 
 // This thread's main word list, created empty on first use.

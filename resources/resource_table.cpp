@@ -17,6 +17,7 @@ struct Resource {
 
 constexpr Resource kResources[] = {
     {"DIC", 101, &WordListBlob},
+    {"DIC", 102, &WordDetailsBytes},
 };
 
 }  // namespace

@@ -57,7 +57,7 @@ TEST(BuiltInWordList, BlobIsLengthStreamAndZeroByte) {
   EXPECT_EQ(blob[4], 0x78);
   EXPECT_EQ(blob[5], 0xDA);
   EXPECT_EQ(blob.back(), 0);
-  EXPECT_THROW(FindResource("DIC", 102), Error);
+  EXPECT_THROW(FindResource("DIC", 103), Error);
   EXPECT_THROW(FindResource("ZLIB.DLL", 101), Error);
 }
 

@@ -48,16 +48,21 @@ TEST(SpellCheck, ResultsOfTheVariantMethods) {
 TEST(SpellCheck, AnyStringIsSafeInput) {
   OnFreshThread([] {
     SpellCheck speller;
+    speller.Init();
     const std::u16string inputs[] = {
         std::u16string(1 << 20, u'x'),
         std::u16string(1 << 20, u'\xD800'),
         std::u16string(u"a\0b\0c", 5),
         u"\xDC00\xD800\xDBFF",
         std::u16string(100000, u'.') + u"ab",
+        std::u16string(u"r\xD800" u"ecieve\0", 9),
+        u"\u0440\u0435\u0441\u0438\u0432\u0435",  // Cyrillic
     };
     for (const std::u16string& input : inputs) {
       EXPECT_EQ(speller.CheckWord(input, kFalse) == kTrue,
                 speller.CheckWord(input, kTrue) == kTrue);
+      const WordArray ranked = speller.GetRankedSuggestions(input, 1000);
+      EXPECT_TRUE(!ranked || !ranked->empty());
       speller.AddToCustom(input);
       EXPECT_EQ(speller.CheckWord(input), kTrue);
     }

@@ -40,6 +40,9 @@ class ScopedEnv {
 };
 
 std::string ReadBytes(const std::string& path);
+
+// The path of a file of tests/data.
+std::string TestDataFile(const std::string& name);
 void WriteBytes(const std::string& path, const std::string& bytes);
 
 // Runs body on a new thread and waits for it, so that it starts from fresh

@@ -199,7 +199,10 @@ TEST_F(ToolTest, PipeSpeaksIspell) {
   const std::string answers = result.out.substr(banner.size());
   EXPECT_THAT(answers, StartsWith("& helo "));
   EXPECT_THAT(answers, HasSubstr(" 1: hello"));
-  EXPECT_THAT(answers, HasSubstr("\n*\n\n*\n# xqzxqz 6\n\n\n# wrld 7\n\n*\n# xqzxq\xE9 6\n\n"));
+  // Ranked suggestions, ten at most, likeliest first.
+  EXPECT_THAT(answers, HasSubstr("\n*\n\n*\n# xqzxqz 6\n\n\n& wrld 10 7: world, "));
+  EXPECT_THAT(answers, HasSubstr("\n\n*\n"));  // café, read as ISO-8859-1
+  EXPECT_THAT(answers, HasSubstr(" xqzxq\xE9 "));
 }
 
 TEST_F(ToolTest, PipeKeepsPersonalAndSessionWordsApart) {

@@ -1,6 +1,6 @@
 // Arbitrary UTF-16 text, unpaired surrogates included, through one
-// SpellCheck object with the built-in list and a few custom words: CheckWord
-// and GetSuggestions on the whole text, then CheckText without the dialog,
+// SpellCheck object with the built-in list and a few custom words: CheckWord,
+// GetSuggestions and GetRankedSuggestions on the whole text, then CheckText without the dialog,
 // with a connected sink whose answer to each word comes from the input
 // (ignore it, cancel the walk, hand on another Cancel value, or edit the text
 // as a host replacing the word would). Checks, besides the sanitizers, that
@@ -147,6 +147,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
           testing::LiteralCheckWord(text, check_custom != kFalse));
   const WordArray suggestions = speller.GetSuggestions(text, check_custom);
   Require(!suggestions.has_value() || !suggestions->empty());
+  const WordArray ranked = speller.GetRankedSuggestions(text, 10, check_custom);
+  Require(!ranked.has_value() || (!ranked->empty() && ranked->size() <= 10));
 
   ScriptedSink sink(speller, text, answers);
   const std::uint32_t cookie = speller.Advise(sink);

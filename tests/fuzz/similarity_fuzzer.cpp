@@ -1,8 +1,9 @@
 // The fast similarity score and suggestion search against their plain
 // renderings in tests/literal_similarity.h, on words made from the input:
 // Similarity (both forms) on a pair of words, CountMatching on ranges of
-// them, and GetSuggestions over the built-in list and a custom list. Any
-// difference aborts.
+// them, and GetSuggestions over the built-in list and a custom list, after
+// GetRankedSuggestions, whose answers must be distinct words within the
+// count asked, none the query itself. Any difference aborts.
 //
 // Input: one byte choosing the alphabet, then words, each a length byte and
 // its characters (one byte each, or two for the UTF-16 alphabet), with a few
@@ -16,6 +17,7 @@
 
 #include "base/text.h"
 #include "dictionary/custom_list.h"
+#include "suggest/ranked_suggestions.h"
 #include "suggest/similarity.h"
 #include "suggest/suggestions.h"
 #include "tests/fuzz/fuzz_support.h"
@@ -117,6 +119,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   }
   const bool check_custom = (input.Byte() & 1) != 0;
   const std::u16string query = MakeWord(input, alphabet, 16);
+  // Ranked corrections: within the count asked, each once, never the query
+  // itself, and nothing changed for the suggestions that follow.
+  const int count = input.Byte() % 12 - 1;
+  const WordArray ranked = GetRankedSuggestions(query, count, check_custom);
+  if (ranked) {
+    Require(!ranked->empty() && ranked->size() <= static_cast<std::size_t>(count));
+    for (std::size_t i = 0; i < ranked->size(); ++i) {
+      Require((*ranked)[i] != query);
+      for (std::size_t j = 0; j < i; ++j) Require((*ranked)[i] != (*ranked)[j]);
+    }
+  }
   Require(GetSuggestions(query, check_custom) ==
           testing::LiteralGetSuggestions(query, check_custom));
   return 0;

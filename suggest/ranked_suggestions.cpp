@@ -1,0 +1,157 @@
+#include "suggest/ranked_suggestions.h"
+
+#include <algorithm>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/byte_coding.h"
+#include "base/text.h"
+#include "base/word_array.h"
+#include "dictionary/custom_list.h"
+#include "dictionary/word_list.h"
+#include "resources/resource_table.h"
+#include "resources/word_details_format.h"
+
+namespace quenvar {
+namespace {
+
+// The custom words rank as words of SCOWL's size 35: the user added them
+// because they use them.
+constexpr std::uint8_t kCustomSizeCode = 2;
+
+// Longer input cannot be within reach of any entry; it is turned down
+// before it is converted.
+constexpr std::size_t kMaxInputLength = 4 * RankedSuggester::kMaxWordLength;
+
+// How the typed word is capitalized, which its corrections take over.
+enum class TypedCase { kAsWritten, kCapitalFirst, kAllCapitals };
+
+TypedCase CaseOf(std::u16string_view typed, std::u16string_view lower) {
+  if (typed.empty() || typed == lower) return TypedCase::kAsWritten;
+  if (typed.size() >= 2 && ToUpper(typed) == typed) return TypedCase::kAllCapitals;
+  return typed[0] != lower[0] ? TypedCase::kCapitalFirst : TypedCase::kAsWritten;
+}
+
+std::u16string CapitalFirst(std::u16string form) {
+  if (form.empty()) return form;
+  return ToUpper(std::u16string_view(form).substr(0, 1)) + form.substr(1);
+}
+
+std::u16string Carry(TypedCase typed, std::u16string form) {
+  switch (typed) {
+    case TypedCase::kAsWritten:
+      return form;
+    case TypedCase::kCapitalFirst:
+      return CapitalFirst(std::move(form));
+    case TypedCase::kAllCapitals:
+      return ToUpper(form);
+  }
+  return form;
+}
+
+// Entry index as the built-in list's details write it. A form of its own
+// is used only when it is the entry with capitals, so a list other than the
+// built-in one never gets another word's form.
+std::u16string WrittenForm(std::span<const std::uint8_t> details,
+                           std::int32_t index, std::string_view entry) {
+  const auto i = static_cast<std::size_t>(index);
+  std::u16string form = FromSingleByte(entry);
+  if (i >= static_cast<std::size_t>(kDicCapacity) || i >= details.size()) return form;
+  switch (static_cast<WrittenCase>(details[i] >> kWrittenCaseShift & 3)) {
+    case WrittenCase::kLower:
+      return form;
+    case WrittenCase::kCapitalFirst:
+      return CapitalFirst(std::move(form));
+    case WrittenCase::kAllCapitals:
+      return ToUpper(form);
+    case WrittenCase::kOwnForm:
+      break;
+  }
+  // Records of index, bytes, zero byte follow the bytes of the entries.
+  std::span<const std::uint8_t> records =
+      details.subspan(std::min<std::size_t>(kDicCapacity, details.size()));
+  while (records.size() > kLengthPrefixSize) {
+    const std::uint32_t record_index = DecodeLengthPrefix(records);
+    records = records.subspan(kLengthPrefixSize);
+    const auto end = std::find(records.begin(), records.end(), 0);
+    const std::string_view own(reinterpret_cast<const char*>(records.data()),
+                               static_cast<std::size_t>(end - records.begin()));
+    records = records.subspan(std::min(own.size() + 1, records.size()));
+    if (record_index == i) {
+      std::u16string own_form = FromSingleByte(own);
+      return ToLower(own_form) == form ? own_form : form;
+    }
+  }
+  return form;
+}
+
+const RankedSuggester& ThreadSuggester(std::span<const std::uint8_t> details) {
+  RankedState& state = ThreadRankedState();
+  const MainWordList& list = ThreadDicWords();
+  if (!state.suggester || state.list_loads != list.loads()) {
+    state.suggester.reset();
+    state.suggester = std::make_unique<RankedSuggester>(
+        list, details.first(std::min<std::size_t>(kDicCapacity, details.size())));
+    state.list_loads = list.loads();
+  }
+  return *state.suggester;
+}
+
+struct Scored {
+  double score;
+  std::u16string form;
+};
+
+}  // namespace
+
+WordArray GetRankedSuggestions(std::u16string_view sWord, std::int32_t max_count,
+                               bool bCheckCustom) {
+  if (max_count < 1 || sWord.empty() || sWord.size() > kMaxInputLength) {
+    return std::nullopt;
+  }
+  std::u16string typed(sWord);
+  // The typographic apostrophe stands for the list's.
+  std::replace(typed.begin(), typed.end(), u'\u2019', u'\'');
+  const std::u16string lower = ToLower(typed);
+  const std::string bytes = ToSingleByte(lower);
+  const auto count = static_cast<std::size_t>(max_count);
+
+  const std::span<const std::uint8_t> details = FindResource("DIC", 102);
+  const RankedSuggester& suggester = ThreadSuggester(details);
+  const MainWordList& list = ThreadDicWords();
+  std::vector<Scored> scored;
+  for (const RankedEntry& r : suggester.Suggest(bytes, count)) {
+    scored.push_back({r.score, WrittenForm(details, r.entry, list.Entry(r.entry))});
+  }
+  if (bCheckCustom) {
+    const WordArray& words = ThreadCustomWords().words();
+    const std::int32_t last = SafeUpperBound(words);
+    for (std::int32_t k = 0; k <= last; ++k) {
+      const std::u16string& word = (*words)[static_cast<std::size_t>(k)];
+      const std::optional<double> score =
+          suggester.ScoreOutsider(bytes, ToSingleByte(ToLower(word)), kCustomSizeCode);
+      if (score) scored.push_back({*score, word});
+    }
+  }
+  // Main-list words come first among equals, then custom words in list order.
+  std::stable_sort(scored.begin(), scored.end(),
+                   [](const Scored& a, const Scored& b) { return a.score > b.score; });
+
+  const TypedCase typed_case = CaseOf(typed, lower);
+  WordArray result;
+  for (Scored& s : scored) {
+    if (result && result->size() == count) break;
+    std::u16string form = Carry(typed_case, std::move(s.form));
+    if (form == typed || (result && std::find(result->begin(), result->end(), form) !=
+                                        result->end())) {
+      continue;
+    }
+    if (!result) result.emplace();
+    result->push_back(std::move(form));
+  }
+  return result;
+}
+
+}  // namespace quenvar

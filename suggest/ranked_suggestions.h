@@ -1,0 +1,35 @@
+// Ranked corrections over this thread's word lists.
+
+#ifndef QUENVARSPELL_SUGGEST_RANKED_SUGGESTIONS_H_
+#define QUENVARSPELL_SUGGEST_RANKED_SUGGESTIONS_H_
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include <quenvarspell/types.h>
+
+#include "suggest/ranked_suggester.h"
+
+namespace quenvar {
+
+// This thread's ranking over its main list, built on the first ranked call
+// and again after the list has been reloaded (its loads() differ).
+struct RankedState {
+  std::uint64_t list_loads = 0;
+  std::unique_ptr<RankedSuggester> suggester;
+};
+RankedState& ThreadRankedState();
+
+// Up to max_count corrections of sWord, likeliest first, from this thread's
+// main list and, with bCheckCustom, its custom words as stored. A word keeps
+// the capitals the built-in list's details give it (britian: Britain), and
+// the typed word's capitalization carries over (Recieve: Receive, RECIEVE:
+// RECEIVE). std::nullopt when nothing qualifies or max_count < 1. Changes
+// nothing in the lists.
+WordArray GetRankedSuggestions(std::u16string_view sWord, std::int32_t max_count,
+                               bool bCheckCustom);
+
+}  // namespace quenvar
+
+#endif  // QUENVARSPELL_SUGGEST_RANKED_SUGGESTIONS_H_

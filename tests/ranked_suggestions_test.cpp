@@ -1,0 +1,150 @@
+#include "suggest/ranked_suggestions.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <quenvarspell/spell_check.h>
+
+#include "base/text.h"
+#include "dictionary/custom_list.h"
+#include "dictionary/word_list.h"
+#include "tests/literal_similarity.h"
+#include "tests/test_support.h"
+
+namespace quenvar {
+namespace {
+
+using testing::OnFreshThread;
+using testing::TempDir;
+using testing::TestDataFile;
+using testing::WriteBytes;
+
+std::u16string First(const WordArray& words) {
+  return words && !words->empty() ? words->front() : u"(none)";
+}
+
+bool Offers(const WordArray& words, std::u16string_view word) {
+  return words && std::find(words->begin(), words->end(), word) != words->end();
+}
+
+TEST(GetRankedSuggestions, CarriesTheTypedCaseAndTheWrittenCapitals) {
+  OnFreshThread([] {
+    SpellCheck speller;
+    speller.Init();
+    const auto first = [&](const std::u16string& word) {
+      return First(speller.GetRankedSuggestions(word));
+    };
+    EXPECT_EQ(first(u"recieve"), u"receive");
+    EXPECT_EQ(first(u"Recieve"), u"Receive");
+    EXPECT_EQ(first(u"RECIEVE"), u"RECEIVE");
+    EXPECT_EQ(first(u"britian"), u"Britain");
+    EXPECT_EQ(first(u"BRITIAN"), u"BRITAIN");
+    EXPECT_EQ(first(u"iphnoe"), u"iPhone");
+    EXPECT_EQ(first(u"doesn\u2019"), u"doesn't");
+    EXPECT_EQ(first(u"mispelled"), u"misspelled");
+  });
+}
+
+TEST(GetRankedSuggestions, CountsAndArraysWithoutStorage) {
+  OnFreshThread([] {
+    SpellCheck speller;
+    // Before Init the main list is empty.
+    EXPECT_EQ(speller.GetRankedSuggestions(u"recieve"), std::nullopt);
+    speller.Init();
+    EXPECT_EQ(speller.GetRankedSuggestions(u"recieve")->size(), 10u);
+    EXPECT_EQ(speller.GetRankedSuggestions(u"recieve", 1), WordArray({u"receive"}));
+    for (const std::int32_t count : {0, -1, INT32_MIN}) {
+      EXPECT_EQ(speller.GetRankedSuggestions(u"recieve", count), std::nullopt);
+    }
+    const WordArray many = speller.GetRankedSuggestions(u"wrld", INT32_MAX);
+    ASSERT_TRUE(many);
+    std::vector<std::u16string> sorted = *many;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
+    for (const char16_t* word : {u"", u"xqzxqz", u"\u65E5\u672C\u8A9E"}) {
+      EXPECT_EQ(speller.GetRankedSuggestions(word), std::nullopt) << ToUtf8(word);
+    }
+  });
+}
+
+TEST(GetRankedSuggestions, OffersCustomWordsAsStoredOnlyWhenAsked) {
+  OnFreshThread([] {
+    SpellCheck speller;
+    speller.Init();
+    speller.AddToCustom(u"QuenvarSpell");
+    EXPECT_EQ(First(speller.GetRankedSuggestions(u"quenvarspel")), u"QuenvarSpell");
+    EXPECT_EQ(First(speller.GetRankedSuggestions(u"Quenvarspel")), u"QuenvarSpell");
+    EXPECT_FALSE(Offers(speller.GetRankedSuggestions(u"quenvarspel", 10, kFalse),
+                        u"QuenvarSpell"));
+    // The typed word itself, in any case, is no correction of itself.
+    EXPECT_FALSE(Offers(speller.GetRankedSuggestions(u"quenvarspell"), u"QuenvarSpell"));
+  });
+}
+
+// The ranking refers to the main list's entries, so it must follow each
+// reload, and it leaves the lists and the other members' answers as they
+// were.
+TEST(GetRankedSuggestions, FollowsReloadsAndChangesNothing) {
+  TempDir dir;
+  OnFreshThread([&] {
+    const std::string path = dir.File("words.txt");
+    WriteBytes(path, "he\r\nhello\r\nhelp\r\nthe");
+    LoadWordList(path);
+    // The capitals of the built-in list's details do not fit this list; its
+    // words are what matters here.
+    EXPECT_EQ(ToLower(First(GetRankedSuggestions(u"helo", 10, true))), u"hello");
+    SpellCheck speller;
+    speller.Init();
+    EXPECT_EQ(First(speller.GetRankedSuggestions(u"recieve")), u"receive");
+    speller.AddToCustom(u"Quenvar");
+    for (const char16_t* word : {u"quenvr", u"helo", u"teh"}) {
+      speller.GetRankedSuggestions(word);
+      EXPECT_EQ(speller.GetSuggestions(word), testing::LiteralGetSuggestions(word, true))
+          << ToUtf8(word);
+    }
+    EXPECT_EQ(ThreadCustomWords().words(), WordArray({u"Quenvar"}));
+    EXPECT_EQ(speller.CheckWord(u"recieve"), kFalse);
+  });
+}
+
+// A floor under the quality on a public list of real misspellings: for each
+// distinct misspelling, the best place of any of its corrections.
+TEST(GetRankedSuggestions, RanksRealMisspellingsWell) {
+  std::map<std::u16string, std::vector<std::u16string>> corrections;
+  std::istringstream lines(testing::ReadBytes(TestDataFile("misspellings.tab")));
+  std::string line;
+  while (std::getline(lines, line)) {
+    const std::size_t tab = line.find('\t');
+    corrections[FromUtf8(line.substr(0, tab))].push_back(FromUtf8(line.substr(tab + 1)));
+  }
+  OnFreshThread([&] {
+    SpellCheck speller;
+    speller.Init();
+    std::size_t found = 0, first = 0, first_three = 0;
+    for (const auto& [misspelling, right] : corrections) {
+      const WordArray words = speller.GetRankedSuggestions(misspelling);
+      if (!words) continue;
+      std::size_t place = words->size();
+      for (const std::u16string& word : right) {
+        place = std::min<std::size_t>(
+            place, static_cast<std::size_t>(
+                       std::find(words->begin(), words->end(), word) - words->begin()));
+      }
+      found += place < words->size();
+      first += place == 0;
+      first_three += place < 3;
+    }
+    const double n = static_cast<double>(corrections.size());
+    EXPECT_GE(static_cast<double>(found) / n, 0.96);
+    EXPECT_GE(static_cast<double>(first) / n, 0.90);
+    EXPECT_GE(static_cast<double>(first_three) / n, 0.95);
+  });
+}
+
+}  // namespace
+}  // namespace quenvar
