@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,16 +59,6 @@ int WriteAll(const FileSystem& files, int fd, std::string_view bytes) {
   return 0;
 }
 
-// The target a save writes: path itself, or the file a symbolic link at path
-// leads to.
-std::string ResolveLink(const std::string& path) {
-  struct stat info;
-  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-  char resolved[PATH_MAX];
-  if (::realpath(path.c_str(), resolved) == nullptr) return path;
-  return resolved;
-}
-
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -75,23 +66,67 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-// Opens a new, uniquely named file beside path and sets temp_path to its
-// name. Throws std::system_error when no such file can be created.
-int CreateSibling(const FileSystem& files, const std::string& path,
-                  std::string& temp_path) {
+// Names a new file beside path, uniquely, through make (which answers 0 or
+// an errno for a candidate name, EEXIST to try another), and sets temp_path
+// to the name. Throws std::system_error when no name can be made.
+template <typename Make>
+void NameSibling(const std::string& path, std::string& temp_path, Make make) {
   std::random_device random;
   const std::string folder = FolderOf(path);
   const std::string base = path.substr(path.rfind('/') + 1);
   int error = EEXIST;
   for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
     temp_path = folder + "/." + base + "." + std::to_string(random()) + ".new";
-    const int fd = files.Open(
-        temp_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
-        0666);
-    if (fd >= 0) return fd;
-    error = errno;
+    error = make(temp_path);
   }
-  ThrowFileError(error, "cannot create a file beside", path);
+  if (error != 0) ThrowFileError(error, "cannot create a file beside", path);
+}
+
+// What a save needs to know of the file it replaces.
+struct Existing {
+  bool exists = false;
+  struct stat info {};
+};
+
+// Looks at the target without opening what it names (O_PATH: a device or a
+// FIFO is not opened) and refuses anything a save must not replace.
+Existing InspectTarget(const FileSystem& files, const std::string& target) {
+  Existing existing;
+  FileDescriptor fd(files.Open(target.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC, 0),
+                    files);
+  if (fd.get() < 0) {
+    if (errno == ENOENT) return existing;
+    ThrowFileError(errno, "cannot open", target);
+  }
+  if (files.Fstat(fd.get(), &existing.info) != 0) ThrowFileError(errno, "cannot open", target);
+  if (!S_ISREG(existing.info.st_mode)) ThrowFileError(EINVAL, "not a regular file:", target);
+  existing.exists = true;
+  // Write protection counts: the caller must be able to write the file
+  // itself, as it would in place.
+  FileDescriptor writable(
+      files.Open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0), files);
+  if (writable.get() < 0) ThrowFileError(errno, "cannot write", target);
+  return existing;
+}
+
+// Opens the new file a save writes: unnamed in target's folder where the
+// file system can make one (temp_path stays empty), else a uniquely named
+// file beside target.
+int CreateNewFile(const FileSystem& files, const std::string& target,
+                  std::string& temp_path) {
+  const int fd = files.Open(FolderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd >= 0) return fd;
+  // Kernels and file systems without unnamed files answer one of these.
+  if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+    ThrowFileError(errno, "cannot create a file beside", target);
+  }
+  int named = -1;
+  NameSibling(target, temp_path, [&](const std::string& name) {
+    named = files.Open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                       0666);
+    return named >= 0 ? 0 : errno;
+  });
+  return named;
 }
 
 }  // namespace
@@ -118,6 +153,29 @@ int FileSystem::Rename(const char* from, const char* to) const {
 
 int FileSystem::Unlink(const char* path) const { return ::unlink(path); }
 
+int FileSystem::Fstat(int fd, struct stat* info) const { return ::fstat(fd, info); }
+
+int FileSystem::Lstat(const char* path, struct stat* info) const {
+  return ::lstat(path, info);
+}
+
+ssize_t FileSystem::ReadLink(const char* path, char* buffer, std::size_t size) const {
+  return ::readlink(path, buffer, size);
+}
+
+int FileSystem::Fchmod(int fd, mode_t mode) const { return ::fchmod(fd, mode); }
+
+int FileSystem::Fchown(int fd, uid_t owner, gid_t group) const {
+  return ::fchown(fd, owner, group);
+}
+
+int FileSystem::Flock(int fd, int operation) const { return ::flock(fd, operation); }
+
+int FileSystem::LinkOpenFile(int fd, const char* path) const {
+  const std::string proc = "/proc/self/fd/" + std::to_string(fd);
+  return ::linkat(AT_FDCWD, proc.c_str(), AT_FDCWD, path, AT_SYMLINK_FOLLOW);
+}
+
 std::string FileSystemPath(std::u16string_view path) {
   const std::string utf8 = ToUtf8(path);
   if (utf8.find('\0') != std::string::npos) {
@@ -127,13 +185,15 @@ std::string FileSystemPath(std::u16string_view path) {
 }
 
 std::string ReadFile(const FileSystem& files, const std::string& path) {
-  FileDescriptor fd(files.Open(path.c_str(), O_RDONLY | O_CLOEXEC, 0), files);
+  // Without blocking, so that opening a FIFO does not wait for a writer.
+  FileDescriptor fd(files.Open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0), files);
   if (fd.get() < 0) ThrowFileError(errno, "cannot open", path);
-  std::string content;
   struct stat info;
-  if (::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode)) {
-    content.reserve(static_cast<std::size_t>(info.st_size));
-  }
+  if (files.Fstat(fd.get(), &info) != 0) ThrowFileError(errno, "cannot read", path);
+  if (S_ISDIR(info.st_mode)) ThrowFileError(EISDIR, "cannot read", path);
+  if (!S_ISREG(info.st_mode)) ThrowFileError(EINVAL, "not a regular file:", path);
+  std::string content;
+  content.reserve(static_cast<std::size_t>(info.st_size));
   char buffer[65536];
   for (;;) {
     const ssize_t got = files.Read(fd.get(), buffer, sizeof buffer);
@@ -147,25 +207,56 @@ std::string ReadFile(const FileSystem& files, const std::string& path) {
   return content;
 }
 
+std::string ResolveLinks(const FileSystem& files, const std::string& path) {
+  std::string target = path;
+  for (int links = 0;; ++links) {
+    struct stat info;
+    if (files.Lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return target;
+    if (links == 40) ThrowFileError(ELOOP, "cannot follow", path);
+    char buffer[PATH_MAX];
+    const ssize_t length = files.ReadLink(target.c_str(), buffer, sizeof buffer);
+    if (length < 0) ThrowFileError(errno, "cannot follow", path);
+    if (static_cast<std::size_t>(length) == sizeof buffer) {
+      ThrowFileError(ENAMETOOLONG, "cannot follow", path);
+    }
+    const std::string next(buffer, static_cast<std::size_t>(length));
+    target = next.starts_with('/') ? next : FolderOf(target) + "/" + next;
+  }
+}
+
 void ReplaceFile(const FileSystem& files, const std::string& path,
                  std::string_view bytes) {
-  const std::string target = ResolveLink(path);
+  const std::string target = ResolveLinks(files, path);
+  const Existing existing = InspectTarget(files, target);
   std::string temp_path;
-  FileDescriptor fd(CreateSibling(files, target, temp_path), files);
+  FileDescriptor fd(CreateNewFile(files, target, temp_path), files);
 
   auto fail = [&](int error, std::string_view what) {
-    files.Unlink(temp_path.c_str());
+    if (!temp_path.empty()) files.Unlink(temp_path.c_str());
     ThrowFileError(error, what, target);
   };
-  struct stat existing;
-  if (::stat(target.c_str(), &existing) == 0 &&
-      ::fchmod(fd.get(), existing.st_mode & 07777) != 0) {
-    fail(errno, "cannot keep the permissions of");
+  if (existing.exists) {
+    // The owner first: changing it may clear the set-user-ID bits.
+    const struct stat& info = existing.info;
+    if ((info.st_uid != ::geteuid() || info.st_gid != ::getegid()) &&
+        files.Fchown(fd.get(), info.st_uid, info.st_gid) != 0) {
+      fail(errno, "cannot keep the owner of");
+    }
+    if (files.Fchmod(fd.get(), info.st_mode & 07777) != 0) {
+      fail(errno, "cannot keep the permissions of");
+    }
   }
   if (const int error = WriteAll(files, fd.get(), bytes)) {
     fail(error, "cannot write");
   }
   if (files.Fsync(fd.get()) != 0) fail(errno, "cannot flush");
+  if (temp_path.empty()) {
+    // The unnamed file gets a name only now, complete: a save cut short
+    // before this point leaves nothing behind.
+    NameSibling(target, temp_path, [&](const std::string& name) {
+      return files.LinkOpenFile(fd.get(), name.c_str()) == 0 ? 0 : errno;
+    });
+  }
   if (const int error = fd.Close()) fail(error, "cannot write");
   if (files.Rename(temp_path.c_str(), target.c_str()) != 0) {
     fail(errno, "cannot replace");
@@ -177,6 +268,25 @@ void ReplaceFile(const FileSystem& files, const std::string& path,
       files);
   if (folder.get() >= 0) files.Fsync(folder.get());
 }
+
+FileLock::FileLock(const FileSystem& files, const std::string& path)
+    : files_(files) {
+  const std::string lock_path = ResolveLinks(files, path) + ".lock";
+  // Read access is enough for flock, so any user who may read the lock file
+  // can take the lock.
+  fd_ = files.Open(lock_path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (fd_ < 0) ThrowFileError(errno, "cannot open the lock file", lock_path);
+  int result;
+  while ((result = files.Flock(fd_, LOCK_EX)) != 0 && errno == EINTR) {
+  }
+  if (result != 0) {
+    const int error = errno;
+    files.Close(fd_);
+    ThrowFileError(error, "cannot lock", lock_path);
+  }
+}
+
+FileLock::~FileLock() { files_.Close(fd_); }
 
 void WriteNewFile(const FileSystem& files, const std::string& path,
                   std::string_view bytes) {

@@ -6,6 +6,7 @@
 #ifndef QUENVARSPELL_BASE_FILE_SYSTEM_H_
 #define QUENVARSPELL_BASE_FILE_SYSTEM_H_
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstddef>
@@ -29,6 +30,15 @@ class FileSystem {
   virtual int Close(int fd) const;
   virtual int Rename(const char* from, const char* to) const;
   virtual int Unlink(const char* path) const;
+  virtual int Fstat(int fd, struct stat* info) const;
+  virtual int Lstat(const char* path, struct stat* info) const;
+  virtual ssize_t ReadLink(const char* path, char* buffer, std::size_t size) const;
+  virtual int Fchmod(int fd, mode_t mode) const;
+  virtual int Fchown(int fd, uid_t owner, gid_t group) const;
+  virtual int Flock(int fd, int operation) const;
+  // Gives the unnamed file fd (opened with O_TMPFILE) the name path, as
+  // linkat through /proc/self/fd does.
+  virtual int LinkOpenFile(int fd, const char* path) const;
 };
 
 // The file system of the component's operations on the calling thread: one
@@ -45,17 +55,45 @@ void SetThreadFileSystem(std::unique_ptr<const FileSystem> files);
 // system would silently cut short.
 std::string FileSystemPath(std::u16string_view path);
 
-// The whole content of the file at path.
+// The whole content of the regular file at path (through symbolic links).
+// Anything else (a device, FIFO, socket or directory) is refused at once,
+// without waiting for a writer or reading endlessly.
 std::string ReadFile(const FileSystem& files, const std::string& path);
 
-// Replaces the file at path (following a symbolic link to its target) with
-// bytes, atomically: the bytes go to a new file in the same folder, which is
-// flushed to disk and renamed over the target, and the folder is flushed.
+// The file a save of path writes: path itself, or the end of the chain of
+// symbolic links starting there, which need not exist yet (a dangling link
+// gets its target created). Throws ELOOP for a chain longer than 40 links.
+std::string ResolveLinks(const FileSystem& files, const std::string& path);
+
+// Replaces the regular file at path (following symbolic links, which stay
+// links) with bytes, atomically: the bytes go to a new unnamed file in the
+// same folder (or, where the file system cannot make one, a uniquely named
+// one), which is flushed to disk, named and renamed over the target, and
+// the folder is flushed. The replaced file's owner, group and mode are
+// kept; a new target gets the permissions the process's umask gives.
+// Refuses, leaving the file as it was: a target that is not a regular file
+// (EINVAL), one the caller may not write (EACCES, also for root-owned
+// protection the process lacks) and one whose owner it cannot keep (EPERM).
 // On any failure the old file is left exactly as it was and no new file
-// remains. A new target gets the permissions the process's umask gives; an
-// existing one keeps its own.
+// remains.
 void ReplaceFile(const FileSystem& files, const std::string& path,
                  std::string_view bytes);
+
+// An advisory lock (flock) on the file "<target>.lock" beside the target of
+// path, held for the object's life; other processes taking the same lock
+// wait. Throws std::system_error when the lock file cannot be opened or
+// locked.
+class FileLock {
+ public:
+  FileLock(const FileSystem& files, const std::string& path);
+  ~FileLock();
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+
+ private:
+  const FileSystem& files_;
+  int fd_;
+};
 
 // Creates the file at path with bytes, mode 0600, failing if any file or
 // link of that name exists already (so no planted link is followed). A file

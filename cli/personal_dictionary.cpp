@@ -12,6 +12,7 @@
 #include <system_error>
 #include <thread>
 
+#include "base/file_system.h"
 #include "base/text.h"
 #include "cli/text_encoding.h"
 
@@ -68,6 +69,12 @@ std::vector<std::u16string> AddToPersonalDictionary(
     const std::filesystem::path& file,
     const std::vector<std::u16string>& words) {
   std::vector<std::u16string> added;
+  if (words.empty()) return added;
+  if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
+  // Other processes adding to the file wait until this one has read it,
+  // merged and saved, so that no one's words are lost.
+  const FileSystem files;
+  const FileLock lock(files, file.string());
   std::exception_ptr failure;
   // A fresh thread has a custom list of its own, empty, and no main word
   // list: CheckWord there accepts only the file's words (and the short and
@@ -81,9 +88,7 @@ std::vector<std::u16string> AddToPersonalDictionary(
         speller.AddToCustom(word);
         added.push_back(word);
       }
-      if (added.empty()) return;
-      if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
-      speller.SaveCustom(FromUtf8(file.string()));
+      if (!added.empty()) speller.SaveCustom(FromUtf8(file.string()));
     } catch (...) {
       failure = std::current_exception();
     }

@@ -34,7 +34,9 @@ std::optional<std::string> UnstorableReason(std::u16string_view word);
 
 // Adds to file those of words that it does not accept yet (it ignores letter
 // case, as the custom list does) and returns them, in order. Creates the
-// file, and its folder, only when there is a word to add. Runs the component
+// file, and its folder, only when there is a word to add. Holds the lock of
+// the file (FileLock) from reading it to saving it, so that processes adding
+// at once each keep every word. Runs the component
 // on a thread of its own, so the caller's custom list, which may hold words
 // accepted for one session only, is neither saved nor changed; words another
 // process added to the file meanwhile are kept. Throws std::system_error when

@@ -49,6 +49,31 @@ class ThreadFiles final : public FileSystem {
   int Unlink(const char* path) const override {
     return replacement ? replacement->Unlink(path) : FileSystem::Unlink(path);
   }
+  int Fstat(int fd, struct stat* info) const override {
+    return replacement ? replacement->Fstat(fd, info) : FileSystem::Fstat(fd, info);
+  }
+  int Lstat(const char* path, struct stat* info) const override {
+    return replacement ? replacement->Lstat(path, info) : FileSystem::Lstat(path, info);
+  }
+  ssize_t ReadLink(const char* path, char* buffer, std::size_t size) const override {
+    return replacement ? replacement->ReadLink(path, buffer, size)
+                       : FileSystem::ReadLink(path, buffer, size);
+  }
+  int Fchmod(int fd, mode_t mode) const override {
+    return replacement ? replacement->Fchmod(fd, mode) : FileSystem::Fchmod(fd, mode);
+  }
+  int Fchown(int fd, uid_t owner, gid_t group) const override {
+    return replacement ? replacement->Fchown(fd, owner, group)
+                       : FileSystem::Fchown(fd, owner, group);
+  }
+  int Flock(int fd, int operation) const override {
+    return replacement ? replacement->Flock(fd, operation)
+                       : FileSystem::Flock(fd, operation);
+  }
+  int LinkOpenFile(int fd, const char* path) const override {
+    return replacement ? replacement->LinkOpenFile(fd, path)
+                       : FileSystem::LinkOpenFile(fd, path);
+  }
 
   std::unique_ptr<const FileSystem> replacement;
 };

@@ -41,20 +41,27 @@ void LoadMainDictionaryFrom(std::span<const std::uint8_t> blob) {
   const std::string name =
       sys_info.CreateTempFile(sys_info.TempPath(), "qzv", true);
   // Exclusive creation: a file or link planted under the name since it was
-  // made makes the load fail instead of writing through it.
-  WriteNewFile(files, name,
-               std::string_view(reinterpret_cast<const char*>(data.data()),
-                                data.size()));
+  // made makes the load fail instead of writing through it. The name stays
+  // recorded only while the file it names is ours.
+  try {
+    WriteNewFile(files, name,
+                 std::string_view(reinterpret_cast<const char*>(data.data()),
+                                  data.size()));
+  } catch (...) {
+    sys_info.ForgetTempFile(name);
+    throw;
+  }
   try {
     LoadWordList(name);
   } catch (...) {
-    RemoveFile(files, name);
+    if (RemoveFile(files, name)) sys_info.ForgetTempFile(name);
     throw;
   }
   if (!RemoveFile(files, name)) {
     throw std::system_error(errno, std::generic_category(),
                             "cannot delete '" + name + "'");
   }
+  sys_info.ForgetTempFile(name);
 }
 
 }  // namespace quenvar

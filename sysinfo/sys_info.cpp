@@ -86,6 +86,10 @@ std::string SysInfo::CreateTempFile(const std::string& sPathName,
   return name;
 }
 
+void SysInfo::ForgetTempFile(const std::string& name) noexcept {
+  std::erase(sTempFiles, name);
+}
+
 void SysInfo::DeleteTempFiles() noexcept {
   for (const std::string& name : sTempFiles) RemoveFile(files_, name);
   std::vector<std::string>().swap(sTempFiles);

@@ -146,8 +146,13 @@ class SysInfo {
   // every failure, and forgets all names.
   void DeleteTempFiles() noexcept;
 
-  // The names recorded by CreateTempFile since the last DeleteTempFiles,
-  // oldest first; a name may occur twice.
+  // Forgets every record of name, whose file has been deleted or never
+  // became ours: a file another program makes under that name later must
+  // not be deleted by DeleteTempFiles.
+  void ForgetTempFile(const std::string& name) noexcept;
+
+  // The names recorded by CreateTempFile and not forgotten since the last
+  // DeleteTempFiles, oldest first; a name may occur twice.
   const std::vector<std::string>& TempFiles() const { return sTempFiles; }
 
  private:

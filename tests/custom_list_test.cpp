@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -98,8 +99,11 @@ TEST(CustomFile, LoadFailuresThrowAndKeepTheList) {
   TempDir dir;
   OnFreshThread([&] {
     AddToCustom(u"kept");
+    // Neither waits for a FIFO's writer nor reads a device endlessly.
+    const std::string fifo = dir.File("fifo.dic");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     for (const std::string& path :
-         {dir.File("missing.dic"), dir.path().string()}) {
+         {dir.File("missing.dic"), dir.path().string(), fifo, std::string("/dev/zero")}) {
       EXPECT_THROW(LoadCustom(FromUtf8(path)), std::system_error) << path;
     }
     EXPECT_THROW(LoadCustom(std::u16string(u"a\0b", 3)), std::system_error);
@@ -122,25 +126,33 @@ TEST(CustomFile, LoadTakesAnyBytes) {
   });
 }
 
-TEST(CustomFile, SaveReplacesAtomicallyAndKeepsPermissions) {
+TEST(CustomFile, SaveReplacesAtomicallyAndKeepsOwnerAndPermissions) {
   TempDir dir;
   OnFreshThread([&] {
     const std::string path = dir.File("custom.dic");
     WriteBytes(path, "old\r\n");
     ::chmod(path.c_str(), 0640);
+    // Root saving a user's file leaves it the user's.
+    const bool root = ::geteuid() == 0;
+    if (root) {
+      ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    }
     AddToCustom(u"new");
     SaveCustom(FromUtf8(path));
     EXPECT_EQ(ReadBytes(path), "new\r\n");
     struct stat info;
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
+    if (root) {
+      EXPECT_EQ(info.st_uid, 65534u);
+    }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),
               1);
   });
 }
 
-TEST(CustomFile, SaveThroughALinkWritesItsTarget) {
+TEST(CustomFile, SaveFollowsLinksAndReplacesOnlyRegularFiles) {
   TempDir dir;
   OnFreshThread([&] {
     const std::string target = dir.File("real.dic");
@@ -151,6 +163,16 @@ TEST(CustomFile, SaveThroughALinkWritesItsTarget) {
     SaveCustom(FromUtf8(link));
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(ReadBytes(target), "new\r\n");
+    // A dangling link, relative, gets its target created.
+    const std::string dangling = dir.File("dangling.dic");
+    std::filesystem::create_symlink("made.dic", dangling);
+    SaveCustom(FromUtf8(dangling));
+    EXPECT_TRUE(std::filesystem::is_symlink(dangling));
+    EXPECT_EQ(ReadBytes(dir.File("made.dic")), "new\r\n");
+    const std::string fifo = dir.File("fifo.dic");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_THROW(SaveCustom(FromUtf8(fifo)), std::system_error);
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
   });
 }
 

@@ -29,7 +29,7 @@ using testing::ScopedEnv;
 using testing::TempDir;
 using testing::WriteBytes;
 
-enum class Step { kCreate, kWrite, kFsync, kClose, kRename, kRead };
+enum class Step { kCreate, kWrite, kFsync, kLink, kClose, kRename, kRead };
 
 // Makes one step fail with error; a failing write first writes half of what
 // it was given, as a disk that fills up midway does.
@@ -38,7 +38,8 @@ class FaultyFileSystem : public FileSystem {
   FaultyFileSystem(Step step, int error) : step_(step), error_(error) {}
 
   int Open(const char* path, int flags, mode_t mode) const override {
-    if (step_ == Step::kCreate && (flags & O_CREAT)) return Fail();
+    const bool creates = (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE;
+    if (step_ == Step::kCreate && creates) return Fail();
     return FileSystem::Open(path, flags, mode);
   }
   ssize_t Read(int fd, void* buffer, std::size_t size) const override {
@@ -58,6 +59,9 @@ class FaultyFileSystem : public FileSystem {
   int Close(int fd) const override {
     const int result = FileSystem::Close(fd);
     return step_ == Step::kClose ? Fail() : result;
+  }
+  int LinkOpenFile(int fd, const char* path) const override {
+    return step_ == Step::kLink ? Fail() : FileSystem::LinkOpenFile(fd, path);
   }
   int Rename(const char* from, const char* to) const override {
     return step_ == Step::kRename ? Fail() : FileSystem::Rename(from, to);
@@ -81,7 +85,8 @@ struct Fault {
 
 constexpr Fault kFaults[] = {
     {Step::kCreate, EACCES}, {Step::kCreate, ENOSPC}, {Step::kWrite, ENOSPC},
-    {Step::kFsync, EIO},     {Step::kClose, EIO},     {Step::kRename, EXDEV},
+    {Step::kFsync, EIO},     {Step::kLink, ENOSPC},   {Step::kClose, EIO},
+    {Step::kRename, EXDEV},
 };
 
 std::size_t FilesIn(const std::filesystem::path& folder) {

@@ -100,10 +100,10 @@ TEST(Init, StoresEveryLineOfTwoOrMoreCharactersInOrder) {
     EXPECT_EQ(list.Entry(0), "aa");
     EXPECT_TRUE(list.BucketContains("house"));
 
-    // The temp file went again, though its name stays recorded.
+    // The temp file went again, and so did the record of its name: a file
+    // another program makes under it later is not the thread's to delete.
     EXPECT_TRUE(std::filesystem::is_empty(tmp.path()));
-    ASSERT_EQ(ThreadSysInfo().TempFiles().size(), 1u);
-    EXPECT_EQ(ThreadSysInfo().TempFiles()[0].rfind(tmp.File("qzv"), 0), 0u);
+    EXPECT_TRUE(ThreadSysInfo().TempFiles().empty());
   });
 }
 
@@ -133,7 +133,7 @@ TEST(Init, SecondCallLeavesListAndIndexAsTheFirst) {
       ASSERT_EQ(list.PrefixEnd(key), ends[key]) << key;
     }
     EXPECT_TRUE(std::filesystem::is_empty(tmp.path()));
-    EXPECT_EQ(ThreadSysInfo().TempFiles().size(), 2u);
+    EXPECT_TRUE(ThreadSysInfo().TempFiles().empty());
   });
 }
 

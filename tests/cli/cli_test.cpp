@@ -1,10 +1,14 @@
 // The tool's commands, run as a user or an editor runs them: as a
 // subprocess, judged by what it prints and its exit status.
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -122,6 +126,61 @@ TEST_F(ToolTest, AddRefusesWordsTheFileCannotKeep) {
   // Windows-1252 holds these, the euro sign included.
   EXPECT_EQ(Run({"add", "xqz\xC3\xAFx\xE2\x82\xAC"}).status, 0);
   EXPECT_EQ(ReadBytes(DefaultPersonal()), "xqz\xEFx\x80\r\n");
+}
+
+// Processes adding to one dictionary at once take turns: every word each of
+// them reported as added is in the file afterwards.
+TEST_F(ToolTest, ConcurrentAddsKeepEveryWord) {
+  const std::string personal = home_.File("shared.dic");
+  std::vector<std::vector<std::string>> words(4);
+  for (std::size_t writer = 0; writer < words.size(); ++writer) {
+    for (char round = 'a'; round < 'g'; ++round) {
+      words[writer].push_back("qx" + std::to_string(writer) + round + "zword");
+    }
+  }
+  std::vector<std::thread> writers;
+  for (const std::vector<std::string>& mine : words) {
+    writers.emplace_back([this, &personal, &mine] {
+      for (const std::string& word : mine) {
+        EXPECT_EQ(Run({"add", "--personal", personal, word}).status, 0);
+      }
+    });
+  }
+  for (std::thread& writer : writers) writer.join();
+  std::string all;
+  for (const std::vector<std::string>& mine : words) {
+    for (const std::string& word : mine) all += word + '\n';
+  }
+  EXPECT_EQ(Run({"list", "--personal", personal}, all).out, "");
+}
+
+// Only regular files are read or replaced, through symbolic links, which
+// stay links; anything else is refused at once, without waiting on a FIFO.
+TEST_F(ToolTest, PersonalDictionaryMustBeARegularFile) {
+  const std::string fifo = home_.File("fifo.dic");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"add", "--personal", fifo, "qxword"},
+        std::vector<std::string>{"list", "--personal", fifo},
+        std::vector<std::string>{"-a", "-p", fifo}}) {
+    const ProgramResult result = Run(args, "qxword\n");
+    EXPECT_EQ(result.status, 2) << args[0];
+    EXPECT_THAT(result.err, HasSubstr("not a regular file: '" + fifo + "'"));
+  }
+  struct stat info;
+  ASSERT_EQ(::stat(fifo.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+
+  const std::string link = home_.File("link.dic");
+  std::filesystem::create_symlink("elsewhere/target.dic", link);
+  std::filesystem::create_directory(home_.File("elsewhere"));
+  EXPECT_EQ(Run({"add", "--personal", link, "qxword"}).status, 0);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(ReadBytes(home_.File("elsewhere/target.dic")), "qxword\r\n");
+  // Beside the dictionary only its lock file remains.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home_.File("elsewhere")),
+                          std::filesystem::directory_iterator()),
+            2);
 }
 
 TEST_F(ToolTest, PersonalOptionAndDefaultLocation) {
