@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
+
+#include "base/word_delimiters.h"
 
 namespace quenvar::cli {
 namespace {
@@ -43,6 +46,22 @@ std::string ReadAll(int fd, const std::string& name) {
   }
 }
 
+// Where a piece of a full buffer ends: after its last LF, else after its
+// last ASCII word delimiter, else before the last character that starts in
+// it (so no UTF-8 sequence is split; a buffer without one is taken whole).
+std::size_t PieceEnd(std::string_view bytes) {
+  const std::size_t lf = bytes.rfind('\n');
+  if (lf != std::string_view::npos) return lf + 1;
+  for (std::size_t i = bytes.size(); i-- > 0;) {
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    if (byte < 0x80 && IsWordDelimiter(byte)) return i + 1;
+  }
+  for (std::size_t i = bytes.size(); i-- > 1;) {
+    if ((static_cast<unsigned char>(bytes[i]) & 0xC0) != 0x80) return i;
+  }
+  return bytes.size();
+}
+
 }  // namespace
 
 std::string ReadFileBytes(const std::string& path) {
@@ -54,6 +73,39 @@ std::string ReadFileBytes(const std::string& path) {
   return ReadAll(file.get(), path);
 }
 
-std::string ReadStandardInput() { return ReadAll(STDIN_FILENO, "<stdin>"); }
+InputPieces::InputPieces(const std::string& path)
+    : name_(path == "-" ? "<stdin>" : path),
+      fd_(path == "-" ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+  if (fd_ < 0) ThrowFileError(errno, path);
+  struct stat status;
+  if (::fstat(fd_, &status) != 0 || S_ISDIR(status.st_mode)) {
+    const int error = S_ISDIR(status.st_mode) ? EISDIR : errno;
+    if (fd_ != STDIN_FILENO) ::close(fd_);
+    ThrowFileError(error, path);
+  }
+}
+
+InputPieces::~InputPieces() {
+  if (fd_ != STDIN_FILENO) ::close(fd_);
+}
+
+bool InputPieces::Next(std::string& piece) {
+  char chunk[1 << 16];
+  while (!at_end_ && buffer_.size() < kPieceBytes) {
+    const ssize_t got =
+        ::read(fd_, chunk, std::min(sizeof chunk, kPieceBytes - buffer_.size()));
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      ThrowFileError(errno, name_);
+    }
+    at_end_ = got == 0;
+    buffer_.append(chunk, static_cast<std::size_t>(got));
+  }
+  if (buffer_.empty()) return false;
+  const std::size_t end = at_end_ ? buffer_.size() : PieceEnd(buffer_);
+  piece.assign(buffer_, 0, end);
+  buffer_.erase(0, end);
+  return true;
+}
 
 }  // namespace quenvar::cli

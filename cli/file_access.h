@@ -3,6 +3,7 @@
 #ifndef QUENVARSPELL_CLI_FILE_ACCESS_H_
 #define QUENVARSPELL_CLI_FILE_ACCESS_H_
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,9 +14,35 @@ namespace quenvar::cli {
 // with EISDIR for a directory.
 std::string ReadFileBytes(const std::string& path);
 
-// Returns all of standard input. Throws std::system_error ("<stdin>: reason")
-// when it cannot be read.
-std::string ReadStandardInput();
+// One input of the tool (a file, or "-" for standard input) read in pieces
+// of at most kPieceBytes, so that memory stays bounded whatever the input's
+// size. A piece ends at a line end (LF); a longer line is cut after its last
+// ASCII word delimiter, or, with none, between two characters.
+class InputPieces {
+ public:
+  static constexpr std::size_t kPieceBytes = 1 << 20;
+
+  // Opens path ("-": standard input, named "<stdin>"). Throws
+  // std::system_error whose what() is "PATH: reason", with EISDIR for a
+  // directory.
+  explicit InputPieces(const std::string& path);
+  ~InputPieces();
+  InputPieces(const InputPieces&) = delete;
+  InputPieces& operator=(const InputPieces&) = delete;
+
+  const std::string& name() const { return name_; }
+
+  // Sets piece to the next piece and answers true, or answers false at the
+  // end of the input. Throws std::system_error ("PATH: reason") when
+  // reading fails.
+  bool Next(std::string& piece);
+
+ private:
+  std::string name_;
+  int fd_;
+  bool at_end_ = false;
+  std::string buffer_;
+};
 
 }  // namespace quenvar::cli
 

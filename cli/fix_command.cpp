@@ -82,25 +82,36 @@ int RunFix(const std::string& path, const std::filesystem::path& personal) {
   speller.CheckText(text, kTrue);
   speller.Unadvise(cookie);
 
+  // The words the user added are theirs whatever becomes of the document,
+  // so they are saved first.
+  const std::vector<std::u16string> added =
+      AddToPersonalDictionary(personal, AddedWords(speller, events.candidates));
+  const auto report_added = [&] {
+    for (const std::u16string& word : added) {
+      std::cout << ToUtf8(word) << ": added to " << personal.string() << '\n';
+    }
+  };
   if (!events.replacements.empty()) {
     std::string fixed = original.starts_with(kByteOrderMark)
                             ? std::string(kByteOrderMark)
                             : std::string();
     fixed += ToUtf8(ApplyReplacements(text, events.replacements));
-    if (ReadFileBytes(path) != original) {
-      throw std::runtime_error(path +
-                               ": changed on disk while it was being fixed; "
-                               "left as it is");
+    try {
+      if (ReadFileBytes(path) != original) {
+        throw std::runtime_error(path +
+                                 ": changed on disk while it was being fixed; "
+                                 "left as it is");
+      }
+      ReplaceFile(FileSystem(), path, fixed);
+    } catch (...) {
+      report_added();  // saved all the same
+      throw;
     }
-    ReplaceFile(FileSystem(), path, fixed);
   }
   std::cout << path << ": " << events.replacements.size()
             << (events.replacements.size() == 1 ? " word" : " words")
             << " replaced\n";
-  for (const std::u16string& word :
-       AddToPersonalDictionary(personal, AddedWords(speller, events.candidates))) {
-    std::cout << ToUtf8(word) << ": added to " << personal.string() << '\n';
-  }
+  report_added();
   return 0;
 }
 

@@ -76,17 +76,26 @@ class PipeSession {
     CheckLine(line, 0, out);
   }
 
+  // True when a "#" failed and no later one saved its words.
+  bool words_unsaved_after_failure() const { return save_failed_ && !unsaved_.empty(); }
+
  private:
   void CheckLine(std::string_view bytes, std::size_t shift, std::ostream& out) {
     const Line line = DecodeLine(bytes);
+    // Characters are counted on from the previous word, so that a long line
+    // costs one pass.
+    std::size_t counted_to = 0;
+    std::size_t characters = shift;
     ForEachWord(line.text, [&](std::u16string_view piece, std::size_t start) {
       const std::u16string word(piece);
       if (speller_.CheckWord(word)) {
         if (!terse_) out << "*\n";
         return;
       }
-      const std::string offset = std::to_string(
-          shift + CharacterCount(std::u16string_view(line.text).substr(0, start)));
+      characters += CharacterCount(
+          std::u16string_view(line.text).substr(counted_to, start - counted_to));
+      counted_to = start;
+      const std::string offset = std::to_string(characters);
       const WordArray suggestions = speller_.GetRankedSuggestions(word);
       if (!suggestions || suggestions->empty()) {
         out << "# " << line.Encode(word) << ' ' << offset << '\n';
@@ -122,6 +131,7 @@ class PipeSession {
       AddToPersonalDictionary(personal_, unsaved_);
       unsaved_.clear();
     } catch (const std::exception& e) {
+      save_failed_ = true;
       std::cerr << "quenvarspell: " << e.what() << std::endl;
     }
   }
@@ -129,6 +139,7 @@ class PipeSession {
   SpellCheck speller_;
   std::filesystem::path personal_;
   std::vector<std::u16string> unsaved_;
+  bool save_failed_ = false;
   bool terse_ = false;
 };
 
@@ -150,7 +161,7 @@ int RunPipe(const std::filesystem::path& personal) {
   while (std::getline(std::cin, line)) {
     session.Handle(WithoutCarriageReturn(line), std::cout);
   }
-  return 0;
+  return session.words_unsaved_after_failure() ? 2 : 0;
 }
 
 int RunIspellList(const std::filesystem::path& personal) {

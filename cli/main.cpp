@@ -2,8 +2,13 @@
 // editors. The commands live in the files named after them; this file holds
 // the command line.
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <iostream>
+#include <system_error>
 #include <string>
 #include <vector>
 
@@ -144,9 +149,25 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
+  // A failed write to standard output (a full disk, a device that refuses
+  // it) throws at once, so the run stops and says so.
+  std::cout.exceptions(std::ios::badbit);
   try {
-    return Run(argc, argv);
+    const int status = Run(argc, argv);
+    std::cout.flush();
+    // Some file systems report a failed write only when the file is closed.
+    if (::close(STDOUT_FILENO) != 0 && errno != EBADF) {
+      throw std::system_error(errno, std::generic_category(), "standard output");
+    }
+    return status;
+  } catch (const std::ios_base::failure&) {
+    const int error = errno;
+    std::cout.exceptions(std::ios::goodbit);  // the flush at exit fails quietly
+    std::cerr << "quenvarspell: cannot write standard output"
+              << (error != 0 ? std::string(": ") + std::strerror(error) : "") << '\n';
+    return 2;
   } catch (const std::exception& e) {
+    std::cout.exceptions(std::ios::goodbit);  // the error below is what matters
     std::cout.flush();
     std::cerr << "quenvarspell: " << e.what() << '\n';
     return 2;

@@ -35,8 +35,10 @@ class Speller {
   }
 
   // "s1, s2, ..." (likeliest first) or "no suggestions"; each word's list is
-  // computed once.
+  // computed once, as long as no more than WordChecker::kMaxVerdicts are
+  // kept.
   const std::string& SuggestionsFor(const std::u16string& word) {
+    if (suggestions_.size() > WordChecker::kMaxVerdicts) suggestions_.clear();
     auto [it, fresh] = suggestions_.try_emplace(word);
     if (fresh) {
       const WordArray words = speller_.GetRankedSuggestions(word, kReportedSuggestions);
@@ -58,27 +60,35 @@ class Speller {
   std::map<std::u16string, std::string> suggestions_;
 };
 
-// The name and decoded text of one input.
-struct Input {
-  std::string name;
+// One piece of an input, decoded, and the position in its input where the
+// piece starts.
+struct Piece {
+  const std::string& name;
   std::u16string text;
+  TextPosition start;
 };
 
-Input ReadInput(const std::string& input) {
-  if (input == "-") return {"<stdin>", DecodeDocument("<stdin>", ReadStandardInput())};
-  return {input, DecodeDocument(input, ReadFileBytes(input))};
-}
-
-// Runs report on each input in turn; an input that fails is reported on
-// standard error. Returns whether every input succeeded.
+// Runs report on each piece of each input in turn; an input that fails is
+// reported on standard error, after the reports of its pieces before the
+// failure. Returns whether every input succeeded.
 template <typename Report>
 bool ForEachInput(std::vector<std::string> inputs, Report report) {
   if (inputs.empty()) inputs.push_back("-");
   bool all_read = true;
-  for (const std::string& name : inputs) {
+  std::string bytes;
+  for (const std::string& path : inputs) {
     try {
-      Input input = ReadInput(name);
-      report(input);
+      InputPieces input(path);
+      std::size_t first_byte = 0;
+      TextPosition start{1, 1};
+      while (input.Next(bytes)) {
+        Piece piece{input.name(), DecodeDocument(input.name(), bytes, first_byte), start};
+        report(piece);
+        first_byte += bytes.size();
+        start = TextPositions(piece.text, start).At(piece.text.size());
+      }
+    } catch (const std::ios_base::failure&) {
+      throw;  // standard output failed: no point going on
     } catch (const std::exception& e) {
       std::cout.flush();
       std::cerr << "quenvarspell: " << e.what() << '\n';
@@ -94,12 +104,12 @@ int RunCheck(const std::vector<std::string>& inputs,
              const std::filesystem::path& personal) {
   Speller speller(personal);
   bool found_any = false;
-  const bool all_read = ForEachInput(inputs, [&](Input& input) {
-    const std::vector<UnknownWord> unknown = speller.UnknownWordsOf(input.text);
-    TextPositions positions(input.text);
+  const bool all_read = ForEachInput(inputs, [&](const Piece& piece) {
+    const std::vector<UnknownWord> unknown = speller.UnknownWordsOf(piece.text);
+    TextPositions positions(piece.text, piece.start);
     for (const UnknownWord& word : unknown) {
       const TextPosition at = positions.At(word.offset);
-      std::cout << input.name << ':' << at.line << ':' << at.column << ": "
+      std::cout << piece.name << ':' << at.line << ':' << at.column << ": "
                 << ToUtf8(word.word) << ": " << speller.SuggestionsFor(word.word)
                 << '\n';
     }
@@ -112,8 +122,8 @@ int RunCheck(const std::vector<std::string>& inputs,
 int RunList(const std::vector<std::string>& inputs,
             const std::filesystem::path& personal) {
   Speller speller(personal);
-  const bool all_read = ForEachInput(inputs, [&](Input& input) {
-    for (const UnknownWord& word : speller.UnknownWordsOf(input.text)) {
+  const bool all_read = ForEachInput(inputs, [&](const Piece& piece) {
+    for (const UnknownWord& word : speller.UnknownWordsOf(piece.text)) {
       std::cout << ToUtf8(word.word) << '\n';
     }
   });
@@ -122,9 +132,13 @@ int RunList(const std::vector<std::string>& inputs,
 
 int RunSuggest(const std::vector<std::string>& words,
                const std::filesystem::path& personal) {
+  // Every argument is decoded before anything is printed, so that a bad one
+  // leaves no partial output.
+  std::vector<std::u16string> decoded;
+  for (const std::string& word : words) decoded.push_back(DecodeArgument(word));
   Speller speller(personal);
-  for (const std::string& word : words) {
-    std::cout << word << ": " << speller.SuggestionsFor(DecodeArgument(word)) << '\n';
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    std::cout << words[i] << ": " << speller.SuggestionsFor(decoded[i]) << '\n';
   }
   return 0;
 }

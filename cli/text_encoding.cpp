@@ -57,12 +57,15 @@ std::optional<std::size_t> FindInvalidUtf8(std::string_view bytes) {
   return std::nullopt;
 }
 
-std::u16string DecodeDocument(std::string_view name, std::string_view bytes) {
+std::u16string DecodeDocument(std::string_view name, std::string_view bytes,
+                              std::size_t first_byte) {
   if (const std::optional<std::size_t> bad = FindInvalidUtf8(bytes)) {
     throw std::runtime_error(std::string(name) + ": invalid UTF-8 at byte " +
-                             std::to_string(*bad));
+                             std::to_string(first_byte + *bad));
   }
-  if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
+  if (first_byte == 0 && bytes.starts_with(kByteOrderMark)) {
+    bytes.remove_prefix(kByteOrderMark.size());
+  }
   return FromUtf8(bytes);
 }
 

@@ -18,11 +18,14 @@ namespace quenvar::cli {
 // of bytes is UTF-8.
 std::optional<std::size_t> FindInvalidUtf8(std::string_view bytes);
 
-// Decodes the content of a document named name (a file name, or "<stdin>").
-// A leading byte order mark is dropped, so that positions count from the
-// first real character. Throws std::runtime_error "NAME: invalid UTF-8 at
-// byte N" when bytes is not UTF-8.
-std::u16string DecodeDocument(std::string_view name, std::string_view bytes);
+// Decodes the content of a document named name (a file name, or "<stdin>"),
+// or the part of it that starts at byte first_byte. A leading byte order
+// mark of the document is dropped, so that positions count from the first
+// real character. Throws std::runtime_error "NAME: invalid UTF-8 at byte N"
+// (N counted in the document) when bytes is not UTF-8. REQUIRES: a part
+// starts at a character.
+std::u16string DecodeDocument(std::string_view name, std::string_view bytes,
+                              std::size_t first_byte = 0);
 
 // Decodes a word given on the command line. Throws std::runtime_error
 // "argument "TEXT": invalid UTF-8 at byte N" when text is not UTF-8.

@@ -24,10 +24,12 @@ std::size_t CharacterCount(std::u16string_view text);
 // Turns UTF-16 offsets into text into lines and columns. Lines end at LF; a
 // CR before it is the last character of its line. Each call walks on from
 // the previous offset, so the positions of a whole report in text order cost
-// one pass over the text. The text must outlive the object.
+// one pass over the text. The text, which starts at position start of its
+// document, must outlive the object.
 class TextPositions {
  public:
-  explicit TextPositions(std::u16string_view text) : text_(text) {}
+  explicit TextPositions(std::u16string_view text, TextPosition start = {1, 1})
+      : text_(text), position_(start) {}
 
   // REQUIRES: offset is at most the text's length, not below the offset of
   // the previous call, and not inside a surrogate pair.
@@ -36,7 +38,7 @@ class TextPositions {
  private:
   std::u16string_view text_;
   std::size_t offset_ = 0;
-  TextPosition position_{1, 1};
+  TextPosition position_;
 };
 
 }  // namespace quenvar::cli

@@ -23,6 +23,7 @@ std::vector<UnknownWord> WordChecker::UnknownWords(std::u16string_view text) {
     const Verdict* verdict;
     std::size_t offset;
   };
+  if (known_.size() > kMaxVerdicts) known_.clear();
   std::vector<Occurrence> occurrences;
   // The words without a verdict yet, one per line of a text for CheckText.
   std::u16string fresh;

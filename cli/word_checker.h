@@ -39,10 +39,13 @@ struct UnknownWord {
 // Finds the unknown words of texts with the speller's CheckText (no dialog).
 // A long text repeats its words many times and the component scans a
 // bucket of its list for each, so each distinct word goes through CheckText
-// once and its verdict is kept. REQUIRES: the speller's lists do not change
-// while the object is used, and the speller outlives it.
+// once and its verdict is kept, up to kMaxVerdicts of them (then the kept
+// verdicts are dropped, so memory stays bounded). REQUIRES: the speller's
+// lists do not change while the object is used, and the speller outlives it.
 class WordChecker {
  public:
+  static constexpr std::size_t kMaxVerdicts = 1 << 18;
+
   explicit WordChecker(SpellCheck& speller) : speller_(speller) {}
 
   // The unknown words of text, in text order: exactly the words, offsets

@@ -85,6 +85,42 @@ TEST_F(ToolTest, UnreadableInputsAreReportedAndTheOthersStillChecked) {
   EXPECT_EQ(Run({"check"}, "\xFF").err, "quenvarspell: <stdin>: invalid UTF-8 at byte 0\n");
 }
 
+// Input is read in pieces of about a megabyte; positions and byte numbers
+// run on across them, also within a line longer than a piece.
+TEST_F(ToolTest, LargeInputsKeepTheirPositions) {
+  std::string text;
+  while (text.size() < 1500000) text += "ab ";
+  text += "wrld\n";
+  text += "second " + std::string(1200000, 'x') + " wrld\n";
+  while (text.size() < 4000000) text += "ab ";
+  text += "\xC3\x28";
+  const std::string file = Write("big.txt", text);
+  const ProgramResult result = Run({"check", file});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_THAT(result.out, StartsWith(file + ":1:1500001: wrld: world, "));
+  EXPECT_THAT(result.out, HasSubstr("\n" + file + ":2:8: xxx"));
+  EXPECT_THAT(result.out, HasSubstr("\n" + file + ":2:1200009: wrld: world, "));
+  EXPECT_EQ(result.err, "quenvarspell: " + file + ": invalid UTF-8 at byte " +
+                            std::to_string(text.size() - 2) + "\n");
+}
+
+// A failed write to standard output stops the run with an error.
+TEST_F(ToolTest, WriteErrorsAreReported) {
+  const std::string file = Write("words.txt", "wrld\n");
+  for (const std::string& args : std::vector<std::string>{
+           "list " + file, "check " + file, "suggest recieve", "--version", "-a"}) {
+    const ProgramResult result =
+        RunProgram({"/bin/sh", "-c", "exec " + ToolPath() + " " + args + " >/dev/full"},
+                   "wrld\n", {{"HOME", home_.path()}});
+    EXPECT_EQ(result.status, 2) << args;
+    EXPECT_EQ(result.err,
+              "quenvarspell: cannot write standard output: No space left on device\n")
+        << args;
+  }
+  // A "#" that could not save, with no later one that did, fails the session.
+  EXPECT_EQ(Run({"-a", "-p", "/proc/none/personal.dic"}, "*qxword\n#\n").status, 2);
+}
+
 TEST_F(ToolTest, ListPrintsEveryOccurrenceAndNothingElse) {
   const ProgramResult result =
       Run({"list"}, "Teh cat and teh dog. Wrld, wrld!\nhouse xqzñx\n");

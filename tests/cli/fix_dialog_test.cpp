@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@ struct Answer {
   QString expected_word;
   QString typed;  // empty: leave the text box as it is
   QString button;
+  std::function<void()> meanwhile = [] {};  // runs before the button is pressed
 };
 
 // Answers the dialog from a timer of the test's thread, which the dialog's
@@ -61,7 +63,7 @@ class User {
     auto* button = form->findChild<QAbstractButton*>(script_[next_].button);
     if (!button->isEnabled()) return;
     typed_ = false;
-    ++next_;
+    script_[next_++].meanwhile();
     button->click();
   }
 
@@ -95,6 +97,19 @@ TEST_F(FixDialogTest, AppliesChangesAndSavesAddedWords) {
   EXPECT_EQ(ReadBytes(file),
             "\xEF\xBB\xBFThe wurld is fine.\nZorblat zorblat, teh end.\n");
   EXPECT_EQ(ReadBytes(personal), "wurld\r\nZorblat\r\n");
+}
+
+// A document changed by someone else during the walk is left as they left
+// it, but the words the user added are saved all the same.
+TEST_F(FixDialogTest, AddedWordsAreSavedWhenTheDocumentIsLeftAlone) {
+  const std::string file = dir_.File("shared.txt");
+  const std::string personal = dir_.File("personal.dic");
+  WriteBytes(file, "Teh quxblat.");
+  User user({{"Teh", "The", "cmdChange"},
+             {"quxblat", "", "cmdAddWord", [&] { WriteBytes(file, "Edited elsewhere."); }}});
+  EXPECT_THROW(RunFix(file, personal), std::runtime_error);
+  EXPECT_EQ(ReadBytes(file), "Edited elsewhere.");
+  EXPECT_EQ(ReadBytes(personal), "quxblat\r\n");
 }
 
 TEST_F(FixDialogTest, CancelKeepsTheChangesMadeBeforeIt) {
