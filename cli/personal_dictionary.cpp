@@ -110,9 +110,10 @@ int RunAdd(const std::vector<std::string>& words,
     }
     candidates.push_back(std::move(word));
   }
+  // The file's words are left to AddToPersonalDictionary, which reads the
+  // file once, under its lock.
   SpellCheck speller;
   speller.Init();
-  LoadPersonalDictionary(speller, file);
   std::vector<std::u16string> fresh;
   for (const std::u16string& word : candidates) {
     if (speller.CheckWord(word)) continue;
