@@ -165,7 +165,7 @@ class Query {
       Cost v = std::min<Cost>(static_cast<Cost>(up[i - 1] + substitute),
                               static_cast<Cost>(up[i] + missing));
       v = std::min<Cost>(v, static_cast<Cost>(row[i - 1] + extra_[i - 1]));
-      if (i >= 2 && w == before && word_[i - 2] == c && c != w) {
+      if (d >= 2 && i >= 2 && w == before && word_[i - 2] == c && c != w) {
         v = std::min<Cost>(v, static_cast<Cost>(rows[d - 2][i - 2] + kSwap));
       }
       row[i] = v;
