@@ -5,9 +5,15 @@
 #include <string_view>
 #include <vector>
 
+#include <unicode/uchar.h>
+#include <unicode/utf16.h>
+
 #include <quenvarspell/spell_check.h>
 
+#include "base/text.h"
+
 #include "cli/personal_dictionary.h"
+#include "cli/tex_filter.h"
 #include "cli/text_encoding.h"
 #include "cli/text_position.h"
 #include "cli/word_checker.h"
@@ -25,6 +31,18 @@ struct Line {
   }
 };
 
+bool HasLetter(std::u16string_view piece) {
+  for (std::size_t i = 0; i < piece.size(); ++i) {
+    UChar32 c = piece[i];
+    if (U16_IS_LEAD(piece[i]) && i + 1 < piece.size() && U16_IS_TRAIL(piece[i + 1])) {
+      c = static_cast<UChar32>(U16_GET_SUPPLEMENTARY(piece[i], piece[i + 1]));
+      ++i;
+    }
+    if (u_isalpha(c)) return true;
+  }
+  return false;
+}
+
 Line DecodeLine(std::string_view bytes) {
   if (FindInvalidUtf8(bytes)) return {FromLatin1(bytes), true};
   return {FromUtf8(bytes), false};
@@ -35,8 +53,8 @@ Line DecodeLine(std::string_view bytes) {
 // that "#" has not saved yet, and the mode.
 class PipeSession {
  public:
-  explicit PipeSession(const std::filesystem::path& personal)
-      : personal_(personal) {
+  PipeSession(const std::filesystem::path& personal, const PipeOptions& options)
+      : personal_(personal), options_(options) {
     speller_.Init();
     LoadPersonalDictionary(speller_, personal_);
   }
@@ -47,8 +65,10 @@ class PipeSession {
     const std::string_view rest = line.empty() ? line : line.substr(1);
     switch (command) {
       case '*':
-      case '&':
         AddToPersonal(DecodeLine(rest).text);
+        return;
+      case '&':
+        AddToPersonal(ToLower(DecodeLine(rest).text));
         return;
       case '@':
         Accept(DecodeLine(rest).text);
@@ -62,9 +82,13 @@ class PipeSession {
       case '%':
         terse_ = false;
         return;
-      case '~':
       case '+':
+        options_.tex = true;
+        return;
       case '-':
+        options_.tex = false;
+        return;
+      case '~':
         return;
       case '$':
         if (rest.starts_with('$')) return;
@@ -86,9 +110,11 @@ class PipeSession {
     // costs one pass.
     std::size_t counted_to = 0;
     std::size_t characters = shift;
-    ForEachWord(line.text, [&](std::u16string_view piece, std::size_t start) {
+    const std::u16string text = options_.tex ? MaskTex(line.text) : line.text;
+    ForEachWord(text, [&](std::u16string_view piece, std::size_t start) {
+      if (!HasLetter(piece)) return;
       const std::u16string word(piece);
-      if (speller_.CheckWord(word)) {
+      if (CharacterCount(word) <= options_.accepted_length || speller_.CheckWord(word)) {
         if (!terse_) out << "*\n";
         return;
       }
@@ -109,7 +135,7 @@ class PipeSession {
         separator = ", ";
       }
       out << '\n';
-    });
+    }, options_.word_characters);
     out << '\n' << std::flush;
   }
 
@@ -139,6 +165,7 @@ class PipeSession {
   SpellCheck speller_;
   std::filesystem::path personal_;
   std::vector<std::u16string> unsaved_;
+  PipeOptions options_;
   bool save_failed_ = false;
   bool terse_ = false;
 };
@@ -154,8 +181,8 @@ std::string IspellVersionLine() {
   return "@(#) International Ispell Version 3.1.20 (but really QuenvarSpell " QUENVAR_VERSION ")";
 }
 
-int RunPipe(const std::filesystem::path& personal) {
-  PipeSession session(personal);
+int RunPipe(const std::filesystem::path& personal, const PipeOptions& options) {
+  PipeSession session(personal, options);
   std::cout << IspellVersionLine() << '\n' << std::flush;
   std::string line;
   while (std::getline(std::cin, line)) {

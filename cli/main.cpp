@@ -18,6 +18,7 @@
 #include "cli/ispell_pipe.h"
 #include "cli/personal_dictionary.h"
 #include "cli/report_commands.h"
+#include "cli/text_encoding.h"
 
 namespace {
 
@@ -26,12 +27,15 @@ constexpr const char* kPersonalHelp =
     "$XDG_DATA_HOME/quenvarspell/personal.dic, ~/.local/share/... when "
     "XDG_DATA_HOME is unset)";
 
-// The flags Ispell clients may pass: -a, -l, -v/-vv and -p have a meaning
-// here, the others are accepted and ignored.
+// The flags Ispell clients may pass: -a, -l, -v/-vv, -p, -t, -w and -W have
+// a meaning here, the others are accepted and ignored.
 struct IspellFlags {
   bool pipe = false;
   bool list = false;
   int version = 0;
+  bool tex = false;
+  std::string word_characters;
+  std::size_t accepted_length = 0;
   int ignored_flags = 0;
   std::string ignored_value;
 };
@@ -47,7 +51,15 @@ void AddIspellFlags(CLI::App& app, IspellFlags& flags, std::string& personal) {
   app.add_option("-p", personal, "Personal dictionary file, as --personal")
       ->type_name("FILE")
       ->group(group);
-  for (const char* ignored : {"-B", "-C", "-m", "-S"}) {
+  app.add_flag("-t", flags.tex, "TeX mode: skip control sequences, references and math")
+      ->group(group);
+  app.add_option("-w", flags.word_characters, "Characters that are part of words")
+      ->type_name("CHARS")
+      ->group(group);
+  app.add_option("-W", flags.accepted_length, "Accept every word of at most N characters")
+      ->type_name("N")
+      ->group(group);
+  for (const char* ignored : {"-B", "-C", "-m", "-S", "-P", "-n", "-x", "-H", "-o"}) {
     app.add_flag(ignored, flags.ignored_flags, "Accepted and ignored")->group(group);
   }
   for (const char* ignored : {"-d", "-T", "-i", "--encoding"}) {
@@ -134,7 +146,11 @@ int Run(int argc, char** argv) {
     std::cout << quenvar::cli::IspellVersionLine() << '\n';
     return 0;
   }
-  if (ispell.pipe || pipe->parsed()) return quenvar::cli::RunPipe(personal());
+  if (ispell.pipe || pipe->parsed()) {
+    return quenvar::cli::RunPipe(
+        personal(), {ispell.tex, quenvar::cli::DecodeArgument(ispell.word_characters),
+                     ispell.accepted_length});
+  }
   if (ispell.list) return quenvar::cli::RunIspellList(personal());
   if (check->parsed()) return quenvar::cli::RunCheck(inputs, personal());
   if (list->parsed()) return quenvar::cli::RunList(inputs, personal());

@@ -17,13 +17,17 @@
 namespace quenvar::cli {
 
 // Calls visit(word, offset) for each non-empty piece of text between the
-// delimiters at which CheckText ends words, in order; offset is the piece's
-// UTF-16 offset.
+// delimiters at which CheckText ends words, in order, less those in
+// word_characters; offset is the piece's UTF-16 offset.
 template <typename Visit>
-void ForEachWord(std::u16string_view text, Visit visit) {
+void ForEachWord(std::u16string_view text, Visit visit,
+                 std::u16string_view word_characters = {}) {
+  const auto ends_word = [&](char16_t c) {
+    return IsWordDelimiter(c) && word_characters.find(c) == std::u16string_view::npos;
+  };
   std::size_t start = 0;
   for (std::size_t end = 0; end <= text.size(); ++end) {
-    if (end < text.size() && !IsWordDelimiter(text[end])) continue;
+    if (end < text.size() && !ends_word(text[end])) continue;
     if (end > start) visit(text.substr(start, end - start), start);
     start = end + 1;
   }

@@ -300,6 +300,27 @@ TEST_F(ToolTest, PipeSpeaksIspell) {
   EXPECT_THAT(answers, HasSubstr(" xqzxq\xE9 "));
 }
 
+// The Ispell flags clients pass, TeX mode, "&" and what is no word.
+TEST_F(ToolTest, PipeTexModeAndIspellFlags) {
+  const std::string mine = home_.File("mine.dic");
+  const ProgramResult result =
+      Run({"-a", "-t", "-P", "-m", "-n", "-x", "-H", "-W", "2", "-w", "-", "-p", mine},
+          "^xq recieve 1984 --- \xF0\x9F\x98\x80 tset-case\n"
+          "^\\cite[p.~5]{knuth84} wrold $a+b$ \\emph{teh} % commnt\n"
+          "-\n^\\emph{x}\n+\n^\\emph{x}\n&Quenvarword\n#\n");
+  EXPECT_EQ(result.status, 0) << result.err;
+  std::vector<std::string> answers;
+  std::istringstream lines(result.out);
+  for (std::string line; std::getline(lines, line);) answers.push_back(line.substr(0, line.find(':')));
+  EXPECT_EQ(answers, (std::vector<std::string>{
+                         "@(#) International Ispell Version 3.1.20 (but really QuenvarSpell "
+                         QUENVAR_VERSION ")",
+                         "*", "& recieve 10 4", "& tset-case 10 23", "",
+                         "& wrold 10 22", "& teh 10 40", "",
+                         "& emph 10 2", "*", "", "*", ""}));
+  EXPECT_EQ(ReadBytes(mine), "quenvarword\r\n");
+}
+
 TEST_F(ToolTest, PipeKeepsPersonalAndSessionWordsApart) {
   const std::string mine = home_.File("mine.dic");
   const ProgramResult result =

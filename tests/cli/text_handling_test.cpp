@@ -9,12 +9,37 @@
 #include <gtest/gtest.h>
 
 #include "cli/fix_command.h"
+#include "cli/tex_filter.h"
 #include "cli/text_encoding.h"
 #include "cli/text_position.h"
 #include "cli/word_checker.h"
 
 namespace quenvar::cli {
 namespace {
+
+// The prose of LaTeX lines is what is left unmasked, in place.
+TEST(MaskTex, LeavesOnlyProseWhereItWas) {
+  const auto prose = [](std::u16string_view line) {
+    std::u16string words;
+    ForEachWord(MaskTex(line), [&](std::u16string_view word, std::size_t offset) {
+      EXPECT_EQ(line.substr(offset, word.size()), word);
+      words += std::u16string(word) + u' ';
+    });
+    return words;
+  };
+  EXPECT_EQ(prose(u"See \\cite[p.~5]{knuth84} and \\textbf{bold} \\ref{sec:x}."),
+            u"See and bold ");
+  EXPECT_EQ(prose(u"\\begin{tabular}[t]{lll} a \\end{tabular} \\label{fig:a}"), u"a ");
+  EXPECT_EQ(prose(u"Math $x^2 + y$ and $$e$$ or \\(z\\) \\[w\\] ok % note"),
+            u"Math and or ok ");
+  EXPECT_EQ(prose(u"\\href{http://x.org}{Click here} 50\\% \\verb|xyz| end"),
+            u"Click here 50 end ");
+  EXPECT_EQ(prose(u"\\usepackage[utf8]{inputenc} \\newcommand{\\qq}[1]{Quite #1}"),
+            u"Quite #1 ");
+  // Left open, math and groups end with the line.
+  EXPECT_EQ(prose(u"Open $math \\emph{and more"), u"Open ");
+  EXPECT_EQ(prose(u"\\cite{never closed words"), u"");
+}
 
 TEST(FindInvalidUtf8, AcceptsEveryWellFormedLength) {
   EXPECT_EQ(FindInvalidUtf8(""), std::nullopt);
