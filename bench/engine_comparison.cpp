@@ -371,14 +371,16 @@ Result Measure(Engine& engine, const std::vector<Word>& text_words,
   for (std::size_t i = 0; i < misspellings.size(); ++i) {
     const std::vector<std::string>& list = lists[i];
     result.suggestions += list.size();
-    // The best place of any of the misspelling's corrections.
+    // The best place of any of the misspelling's corrections (none: past
+    // the list's end).
     std::size_t place = list.size();
     for (const std::string& correction : misspellings[i].corrections) {
       place = std::min<std::size_t>(
           place, static_cast<std::size_t>(std::find(list.begin(), list.end(), correction) -
                                           list.begin()));
     }
-    result.corrections_found += place < list.size();
+    if (place == list.size()) continue;
+    result.corrections_found += 1;
     result.corrections_first += place == 0;
     result.corrections_top3 += place < 3;
   }

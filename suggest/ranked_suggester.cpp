@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdlib>
+#include <cstring>
 
 #include "resources/word_details_format.h"
 
@@ -50,10 +52,39 @@ constexpr std::array<char, 256> kBaseLetters = [] {
 
 char BaseLetter(char c) { return kBaseLetters[static_cast<Byte>(c)]; }
 
+// 1 to 26 for a byte whose base letter is a to z, 0 for the rest.
+constexpr std::array<Byte, 256> kBaseIndex = [] {
+  std::array<Byte, 256> index{};
+  for (std::size_t b = 0; b < 256; ++b) {
+    if (kBaseLetters[b] != 0) {
+      index[b] = static_cast<Byte>(kBaseLetters[b] - 'a' + 1);
+    }
+  }
+  return index;
+}();
+
 bool IsVowel(char base) {
   return base == 'a' || base == 'e' || base == 'i' || base == 'o' ||
          base == 'u' || base == 'y';
 }
+
+// --- The sorted list's tables ---------------------------------------------
+
+// Shared lengths are capped below 128 so that eight of them can be tested
+// against a depth at once (BytesBelow).
+constexpr std::size_t kSharedCap = 127;
+// Marks in the shared lengths an entry equal to the one before.
+constexpr std::uint8_t kDuplicate = 0x80;
+// The class of an entry's second byte by which pair_starts_ groups the
+// entries of each first letter a to z: 0 below a (or no second byte), 1 to
+// 26 for a to z, 27 above z, so in byte order.
+constexpr std::size_t kSecondClasses = 28;
+constexpr std::size_t SecondClass(Byte b) {
+  return b < 'a' ? 0 : b <= 'z' ? static_cast<std::size_t>(b - 'a' + 1)
+                                : kSecondClasses - 1;
+}
+// No byte before: the start of an entry.
+constexpr int kNoByte = -1;
 
 // --- The error model -------------------------------------------------------
 // Costs are in units of half an edit. Mistakes people make most often cost
@@ -64,6 +95,9 @@ bool IsVowel(char base) {
 constexpr int kEdit = 2;
 constexpr int kCheap = 1;
 constexpr int kSwap = 1;
+// A letter moved over two others: one edit. Only the ranking's costs know
+// it (WeightedCost); the walk, which finds such words at two edits, does not.
+constexpr int kMoved = 2;
 // The most a candidate may cost: one starting with the word's first or
 // second letter, and one starting with another.
 constexpr int kNearCost = 2 * kEdit;
@@ -71,12 +105,19 @@ constexpr int kFarCost = kEdit;
 // The most a candidate starting with the word's second letter may cost:
 // the swap or the extra letter, and one more slip.
 constexpr int kSecondCost = kEdit + kCheap;
-// The most the first kEarlyDepth bytes of a candidate may cost: people
-// seldom make two mistakes in a word's first letters.
-constexpr std::size_t kEarlyDepth = 3;
+// The most the first kEarlyDepth bytes of a candidate may cost, and the
+// first kMiddleDepth: people seldom make two mistakes in a word's first
+// letters.
+constexpr std::size_t kEarlyDepth = 4;
 constexpr int kEarlyCost = kEdit;
+constexpr std::size_t kMiddleDepth = 5;
+constexpr int kMiddleCost = kEdit + kCheap;
 // The most a sound-alike candidate may cost.
 constexpr int kSoundCost = 6 * kEdit;
+// Room for the candidates of most words (about 90 on average).
+constexpr std::size_t kUsualCandidates = 256;
+// The cost of a sound-alike candidate not yet worked out.
+constexpr std::int32_t kUnknownCost = -1;
 
 // Cost of the word's byte at i (the entry lacks it): a letter doubled, a
 // punctuation mark, or a silent e written at the end (nite) cost less.
@@ -87,124 +128,9 @@ int ExtraCost(std::string_view word, std::size_t i) {
   return kEdit;
 }
 
-// Cost of the entry's byte at j when the word lacks it. Besides doubled
-// letters and punctuation, silent letters are often left out: an h (wich,
-// rythm) and the g of gh (nite, thoughts).
-int MissingCost(std::string_view entry, std::size_t j) {
-  if (j > 0 && entry[j] == entry[j - 1]) return kCheap;
-  if (BaseLetter(entry[j]) == 0) return kCheap;
-  if (entry[j] == 'h' && j > 0) return kCheap;
-  if (entry[j] == 'g' && j + 1 < entry.size() && entry[j + 1] == 'h') {
-    return kCheap;
-  }
-  return kEdit;
-}
-
 using Cost = std::int16_t;
 constexpr std::size_t kMax = RankedSuggester::kMaxWordLength;
-using Row = std::array<Cost, kMax + 2>;
 constexpr Cost kInfinity = 1000;
-
-// The word being corrected, with what each row of the edit-cost table needs
-// of it computed once. Row d holds the cost of the entry's first d bytes
-// against the word's first i bytes, for i within max_cost of d (each
-// insertion or deletion costs at least one unit, so cells further off the
-// diagonal exceed max_cost); the cells just outside that band hold
-// kInfinity.
-class Query {
- public:
-  Query(std::string_view word, int max_cost)
-      : word_(word), n_(word.size()), band_(static_cast<std::size_t>(max_cost)) {
-    for (std::size_t i = 0; i < n_; ++i) {
-      base_[i] = BaseLetter(word[i]);
-      vowel_[i] = IsVowel(base_[i]);
-      extra_[i] = static_cast<Cost>(ExtraCost(word, i));
-    }
-  }
-
-  std::size_t size() const { return n_; }
-
-  void FirstRow(Row& row) const {
-    row[0] = 0;
-    const std::size_t hi = std::min(n_, band_);
-    for (std::size_t i = 0; i < hi; ++i) {
-      row[i + 1] = static_cast<Cost>(row[i] + extra_[i]);
-    }
-    row[hi + 1] = kInfinity;
-  }
-
-  // Row d (the entry's first d bytes) from rows d-1 and d-2; returns the
-  // least cell of the row. REQUIRES: 1 <= d <= entry.size() <= kMax, rows up
-  // to d-1 computed for entry.
-  Cost NextRow(std::string_view entry, std::size_t d, Row* rows) const {
-    const Row& up = rows[d - 1];
-    Row& row = rows[d];
-    const char c = entry[d - 1];
-    const char cb = BaseLetter(c);
-    const bool cv = IsVowel(cb);
-    const char before = d >= 2 ? entry[d - 2] : '\0';
-    const Cost missing = static_cast<Cost>(MissingCost(entry, d - 1));
-    const std::size_t lo = d > band_ ? d - band_ : 0;
-    const std::size_t hi = std::min(n_, d + band_);
-    Cost least = kInfinity;
-    std::size_t i = lo;
-    if (lo == 0) {
-      row[0] = static_cast<Cost>(up[0] + missing);
-      least = row[0];
-      i = 1;
-    } else {
-      row[lo - 1] = kInfinity;
-    }
-    for (; i <= hi; ++i) {
-      const char w = word_[i - 1];
-      const Cost substitute =
-          w == c ? 0
-                 : ((cb != 0 && base_[i - 1] == cb) || (cv && vowel_[i - 1]))
-                       ? static_cast<Cost>(kCheap)
-                       : static_cast<Cost>(kEdit);
-      Cost v = std::min<Cost>(static_cast<Cost>(up[i - 1] + substitute),
-                              static_cast<Cost>(up[i] + missing));
-      v = std::min<Cost>(v, static_cast<Cost>(row[i - 1] + extra_[i - 1]));
-      if (d >= 2 && i >= 2 && w == before && word_[i - 2] == c && c != w) {
-        v = std::min<Cost>(v, static_cast<Cost>(rows[d - 2][i - 2] + kSwap));
-      }
-      row[i] = v;
-      least = std::min(least, v);
-    }
-    if (hi < n_) row[hi + 1] = kInfinity;
-    return least;
-  }
-
-  // The cost of the whole word against the entry's first d bytes.
-  Cost Final(const Row* rows, std::size_t d) const {
-    return d + band_ >= n_ && n_ + band_ >= d ? rows[d][n_] : kInfinity;
-  }
-
- private:
-  std::string_view word_;
-  std::size_t n_;
-  std::size_t band_;
-  std::array<char, kMax> base_{};
-  std::array<bool, kMax> vowel_{};
-  std::array<Cost, kMax> extra_{};
-};
-
-// The weighted edit cost of word against entry, both at most kMax bytes,
-// or kInfinity when above max_cost.
-int WeightedDistance(std::string_view word, std::string_view entry,
-                     int max_cost) {
-  const Query query(word, max_cost);
-  std::array<Row, kMax + 1> rows;
-  query.FirstRow(rows[0]);
-  Cost before = 0;
-  for (std::size_t d = 1; d <= entry.size(); ++d) {
-    const Cost least = query.NextRow(entry, d, rows.data());
-    if (least > max_cost && before + kSwap > max_cost) return kInfinity;
-    before = least;
-  }
-  const int cost = query.Final(rows.data(), entry.size());
-  return cost > max_cost ? kInfinity : cost;
-}
 
 // --- Sound-alike keys ------------------------------------------------------
 // A key in the manner of Metaphone: letters that sound alike map to one
@@ -366,28 +292,42 @@ std::uint32_t HashKey(std::string_view key) {
 // run, then recursing on both sides of it, over the total length.
 double Gestalt(std::string_view a, std::string_view b) {
   if (a.empty() && b.empty()) return 1.0;
+  // Where each byte of a or b occurs in b: bit j for b[j].
+  std::array<std::uint64_t, 256> where;
+  for (const char c : a) where[static_cast<Byte>(c)] = 0;
+  for (const char c : b) where[static_cast<Byte>(c)] = 0;
+  for (std::size_t j = 0; j < b.size(); ++j) {
+    where[static_cast<Byte>(b[j])] |= std::uint64_t{1} << j;
+  }
   struct Span { std::size_t a0, a1, b0, b1; };
   std::array<Span, 2 * kMax + 2> stack;
   std::size_t top = 0;
   stack[top++] = {0, a.size(), 0, b.size()};
   std::size_t matched = 0;
-  std::array<std::uint8_t, kMax + 1> run{}, prev{};
+  // runs[l - 1]: the j at which a run of at least l equal bytes ends at the
+  // current i (bit j). Only the first `depth` are nonzero.
+  std::array<std::uint64_t, kMax + 1> runs;
   while (top > 0) {
     const Span s = stack[--top];
-    std::size_t best = 0, best_a = 0, best_b = 0;
-    prev.fill(0);
+    const std::uint64_t span = ((std::uint64_t{1} << (s.b1 - s.b0)) - 1)
+                               << s.b0;
+    std::size_t best = 0, best_a = 0, best_b = 0, depth = 0;
     for (std::size_t i = s.a0; i < s.a1; ++i) {
-      for (std::size_t j = s.b0; j < s.b1; ++j) {
-        const std::size_t k = j - s.b0 + 1;
-        run[k] = a[i] == b[j] ? static_cast<std::uint8_t>(prev[k - 1] + 1) : 0;
-        if (run[k] > best) {
-          best = run[k];
-          best_a = i + 1 - best;
-          best_b = j + 1 - best;
-        }
+      const std::uint64_t here = where[static_cast<Byte>(a[i])] & span;
+      for (std::size_t l = depth + 1; l >= 2; --l) {
+        runs[l - 1] = here & (runs[l - 2] << 1);
       }
-      run[0] = 0;
-      std::swap(run, prev);
+      runs[0] = here;
+      depth += 1;
+      while (depth > 0 && runs[depth - 1] == 0) --depth;
+      // The longest run ending at i, at its first j, as a scan of i then j
+      // would meet it.
+      if (depth > best) {
+        best = depth;
+        const auto j = static_cast<std::size_t>(std::countr_zero(runs[depth - 1]));
+        best_a = i + 1 - best;
+        best_b = j + 1 - best;
+      }
     }
     if (best == 0) continue;
     matched += best;
@@ -455,6 +395,32 @@ RankedSuggester::RankedSuggester(const MainWordList& list,
     }
   }
   first_byte_starts_[256] = static_cast<std::uint32_t>(p);
+  static_assert(std::tuple_size_v<decltype(pair_starts_)> ==
+                26 * (kSecondClasses + 1));
+  for (std::size_t f = 0; f < 26; ++f) {
+    const std::size_t row = f * (kSecondClasses + 1);
+    std::size_t q = first_byte_starts_['a' + f];
+    const std::size_t stop = first_byte_starts_['a' + f + 1];
+    const auto second_class = [this](std::size_t position) {
+      const std::string_view e = SortedEntry(position);
+      return e.size() < 2 ? 0 : SecondClass(static_cast<Byte>(e[1]));
+    };
+    for (std::size_t k = 0; k < kSecondClasses; ++k) {
+      pair_starts_[row + k] = static_cast<std::uint32_t>(q);
+      while (q < stop && second_class(q) == k) ++q;
+    }
+    pair_starts_[row + kSecondClasses] = static_cast<std::uint32_t>(stop);
+  }
+  shared_.resize(entries_.size());
+  branch_.resize(entries_.size());
+  for (std::size_t q = 1; q < entries_.size(); ++q) {
+    const std::string_view a = SortedEntry(q - 1), b = SortedEntry(q);
+    const std::size_t limit = std::min({a.size(), b.size(), kSharedCap});
+    std::size_t k = 0;
+    while (k < limit && a[k] == b[k]) ++k;
+    shared_[q] = static_cast<std::uint8_t>(k | (a == b ? kDuplicate : 0));
+    if (k < b.size()) branch_[q] = static_cast<std::uint8_t>(b[k]);
+  }
 }
 
 RankedSuggester::~RankedSuggester() = default;
@@ -505,7 +471,9 @@ const RankedSuggester::SoundIndex& RankedSuggester::Sounds() const {
 }
 
 std::size_t RankedSuggester::MemoryBytes() const {
-  std::size_t bytes = order_.capacity() * sizeof(std::uint32_t);
+  std::size_t bytes =
+      order_.capacity() * sizeof(std::uint32_t) + shared_.capacity() +
+      branch_.capacity();
   if (sounds_) {
     bytes += sizeof(SoundIndex) +
              sounds_->starts.capacity() * sizeof(std::uint32_t) +
@@ -520,68 +488,345 @@ std::uint8_t RankedSuggester::SizeCode(std::int32_t entry) const {
   return i < details_.size() ? details_[i] & kSizeCodeMask : kUnknownSizeCode;
 }
 
+// The word being corrected, for the walk: the edit-cost table's rows are
+// kept as bit vectors, one a cost level, bit i of level k set when the
+// entry's first d bytes cost at most k units against the word's first i
+// bytes. A row then takes a few dozen word operations, whatever the word's
+// length. Levels above kNearCost are not kept: no walk allows more.
+class RankedSuggester::Pattern {
+ public:
+  using Mask = std::uint64_t;
+  static constexpr int kLevels = kNearCost + 1;
+  using Levels = std::array<Mask, kLevels>;
+
+  // REQUIRES: 1 <= word.size() <= kMax (so that bits 0 to n fit).
+  explicit Pattern(std::string_view word) : word_(word), n_(word.size()) {
+    static_assert(kMax < 64);
+    full_ = (Mask{2} << n_) - 1;
+    Mask vowels = 0;
+    for (std::size_t i = 0; i < n_; ++i) {
+      const Mask bit = Mask{2} << i;  // cell i + 1
+      equal_[static_cast<Byte>(word[i])] |= bit;
+      cheap_[kBaseIndex[static_cast<Byte>(word[i])]] |= bit;
+      if (IsVowel(BaseLetter(word[i]))) vowels |= bit;
+      if (ExtraCost(word, i) == kCheap) cheap_extra_ |= bit;
+    }
+    // A letter for another with the same base, or a vowel for a vowel.
+    cheap_[0] = 0;
+    for (const char v : {'a', 'e', 'i', 'o', 'u', 'y'}) {
+      cheap_[static_cast<std::size_t>(v - 'a' + 1)] |= vowels;
+    }
+  }
+
+  std::string_view word() const { return word_; }
+  std::size_t size() const { return n_; }
+
+  void FirstRow(Levels& row) const {
+    row[0] = 1;
+    for (std::size_t k = 1; k < kLevels; ++k) {
+      Mask v = row[k - 1] | ((row[k - 1] << 1) & cheap_extra_);
+      if (k >= 2) v |= row[k - 2] << 1;
+      row[k] = v & full_;
+    }
+  }
+
+  // What row d of the table takes from the entry's byte d-1: the cells it
+  // matches, those it replaces cheaply, those where it ends a swap, and
+  // whether leaving it out is cheap. Besides doubled letters and
+  // punctuation, silent letters are often left out: an h (wich, rythm) and
+  // the g of gh (nite, thoughts).
+  struct RowMasks {
+    Mask equal, cheap, swap;
+    bool missing_cheap;
+  };
+  RowMasks MasksFor(std::string_view entry, std::size_t d) const {
+    const std::size_t j = d - 1;
+    const char c = entry[j];
+    const Byte base = kBaseIndex[static_cast<Byte>(c)];
+    RowMasks m;
+    m.equal = equal_[static_cast<Byte>(c)];
+    m.cheap = cheap_[base] & ~m.equal;
+    m.swap = 0;
+    m.missing_cheap = base == 0;  // punctuation
+    if (j > 0) {
+      const char before = entry[j - 1];
+      if (before != c) {
+        m.swap = equal_[static_cast<Byte>(before)] & (m.equal << 1);
+      } else {
+        m.missing_cheap = true;  // a doubled letter
+      }
+      m.missing_cheap |= c == 'h';  // a silent h
+    }
+    // The g of gh.
+    m.missing_cheap |= c == 'g' && j + 1 < entry.size() && entry[j + 1] == 'h';
+    return m;
+  }
+
+  // Row d (the entry's first d bytes) from rows d-1 and d-2. REQUIRES: 1 <=
+  // d <= entry.size() <= kMax, rows up to d-1 computed for entry.
+  [[gnu::always_inline]] void NextRow(std::string_view entry, std::size_t d,
+                                      Levels* rows) const {
+    static_assert(kCheap == 1 && kSwap == 1 && kEdit == 2 && kLevels == 5);
+    const std::size_t j = d - 1;
+    const RowMasks masks = MasksFor(entry, d);
+    const Mask equal = masks.equal, cheap = masks.cheap, swap = masks.swap;
+    const bool missing_cheap = masks.missing_cheap;
+    const Levels& up = rows[j];
+    const Levels& up2 = rows[j > 0 ? j - 1 : 0];
+    // Cost-level k gets: a match from level k of the row above, a cheap
+    // substitution or a swap from level k-1, any substitution from k-2, the
+    // entry's byte missing from k-1 or k-2, and the word's byte extra from
+    // this row's level k-1 (cheaply) or k-2.
+    const Mask s0 = up[0] << 1, s1 = up[1] << 1, s2 = up[2] << 1,
+               s3 = up[3] << 1, s4 = up[4] << 1;
+    const Mask m1 = missing_cheap ? up[0] : 0;
+    const Mask m2 = missing_cheap ? up[1] : up[0];
+    const Mask m3 = missing_cheap ? up[2] : up[1];
+    const Mask m4 = missing_cheap ? up[3] : up[2];
+    const Mask r0 = s0 & equal;
+    Mask r1 = (s1 & equal) | (s0 & cheap) | ((up2[0] << 2) & swap) | m1 | r0 |
+              ((r0 << 1) & cheap_extra_);
+    r1 &= full_;
+    Mask r2 = (s2 & equal) | (s1 & cheap) | ((up2[1] << 2) & swap) | s0 | m2 |
+              r1 | ((r1 << 1) & cheap_extra_) | (r0 << 1);
+    r2 &= full_;
+    Mask r3 = (s3 & equal) | (s2 & cheap) | ((up2[2] << 2) & swap) | s1 | m3 |
+              r2 | ((r2 << 1) & cheap_extra_) | (r1 << 1);
+    r3 &= full_;
+    Mask r4 = (s4 & equal) | (s3 & cheap) | ((up2[3] << 2) & swap) | s2 | m4 |
+              r3 | ((r3 << 1) & cheap_extra_) | (r2 << 1);
+    r4 &= full_;
+    rows[d] = {r0, r1, r2, r3, r4};
+  }
+
+  // Whether row d, for entry byte c after the byte before (kNoByte at the
+  // start), keeps a cell within allowed, given that row d-1 has none within
+  // allowed - 1. Then no row below d has one either, and row d gets one only
+  // by a match after a cell of row d-1, or a swap after one of row d-2.
+  // REQUIRES: rows up to d-1 computed, 1 <= allowed < kLevels.
+  bool Keeps(char c, int before, std::size_t d, const Levels* rows,
+             std::size_t allowed) const {
+    const Mask equal = equal_[static_cast<Byte>(c)];
+    if ((rows[d - 1][allowed] << 1) & equal) return true;
+    return before != kNoByte && before != static_cast<Byte>(c) &&
+           ((rows[d - 2][allowed - 1] << 2) &
+            equal_[static_cast<std::size_t>(before)] & (equal << 1)) != 0;
+  }
+
+  // The weighted cost of the word against entry, or kInfinity when above
+  // max_cost: the same table as the rows above, one cost a cell, for costs
+  // above kNearCost, and with one edit more: a letter moved over two others
+  // (fomr for from, tyhe for they), at kMoved. REQUIRES: entry.size() <=
+  // kMax.
+  int WeightedCost(std::string_view entry, int max_cost) const {
+    std::array<std::array<Cost, kMax + 1>, 4> ring;
+    Cost* back3 = ring[0].data();  // row d-3
+    Cost* back2 = ring[1].data();  // row d-2
+    Cost* up = ring[2].data();     // row d-1
+    Cost* row = ring[3].data();    // row d
+    const auto extra = [this](std::size_t i) {  // the word's byte i-1
+      return static_cast<Cost>(kEdit - static_cast<int>(cheap_extra_ >> i & 1));
+    };
+    up[0] = 0;
+    for (std::size_t i = 1; i <= n_; ++i) {
+      up[i] = static_cast<Cost>(up[i - 1] + extra(i));
+    }
+    Cost up_least = 0, back2_least = kInfinity;
+    for (std::size_t d = 1; d <= entry.size(); ++d) {
+      const RowMasks m = MasksFor(entry, d);
+      // Cells i where the word's bytes i-3 to i-1 are the entry's bytes d-3
+      // to d-1 with the first moved to the end, or the last to the front.
+      Mask moved = 0;
+      if (d >= 3) {
+        const Mask x = equal_[static_cast<Byte>(entry[d - 3])];
+        const Mask y = equal_[static_cast<Byte>(entry[d - 2])];
+        moved = ((y << 2) & (m.equal << 1) & x) | ((m.equal << 2) & (x << 1) & y);
+      }
+      const auto missing = static_cast<Cost>(m.missing_cheap ? kCheap : kEdit);
+      row[0] = static_cast<Cost>(up[0] + missing);
+      Cost least = row[0];
+      for (std::size_t i = 1; i <= n_; ++i) {
+        const auto substitute = static_cast<Cost>(
+            kEdit - static_cast<int>(m.cheap >> i & 1) -
+            kEdit * static_cast<int>(m.equal >> i & 1));
+        Cost v = std::min<Cost>(static_cast<Cost>(up[i - 1] + substitute),
+                                static_cast<Cost>(up[i] + missing));
+        v = std::min<Cost>(v, static_cast<Cost>(row[i - 1] + extra(i)));
+        if (m.swap >> i & 1) {  // only for i >= 2
+          v = std::min<Cost>(v, static_cast<Cost>(back2[i - 2] + kSwap));
+        }
+        if (moved >> i & 1) {  // only for i >= 3
+          v = std::min<Cost>(v, static_cast<Cost>(back3[i - 3] + kMoved));
+        }
+        row[i] = v;
+        least = std::min(least, v);
+      }
+      if (least > max_cost && up_least + kSwap > max_cost &&
+          back2_least + kMoved > max_cost) {
+        return kInfinity;
+      }
+      back2_least = up_least;
+      up_least = least;
+      std::swap(back3, back2);
+      std::swap(back2, up);
+      std::swap(up, row);
+    }
+    return up[n_] <= max_cost ? up[n_] : kInfinity;
+  }
+
+  // Whether some three bytes of entry are three of the word's with a letter
+  // moved (see WeightedCost).
+  bool MayMoveLetter(std::string_view entry) const {
+    for (std::size_t d = 3; d <= entry.size(); ++d) {
+      const Mask x = equal_[static_cast<Byte>(entry[d - 3])];
+      const Mask y = equal_[static_cast<Byte>(entry[d - 2])];
+      const Mask z = equal_[static_cast<Byte>(entry[d - 1])];
+      if (((y << 2) & (z << 1) & x) | ((z << 2) & (x << 1) & y)) return true;
+    }
+    return false;
+  }
+
+  // The length of the longest subsequence entry has in common with the
+  // word (the bit-parallel method of Allison and Dix, as Hyyrö states it).
+  std::size_t LongestCommonSubsequence(std::string_view entry) const {
+    const Mask low = full_ >> 1;  // cells 1 to n, as bits 0 to n-1
+    Mask v = low;
+    for (const char ch : entry) {
+      const Mask u = v & (equal_[static_cast<Byte>(ch)] >> 1);
+      v = ((v + u) | (v - u)) & low;
+    }
+    return n_ - static_cast<std::size_t>(std::popcount(v));
+  }
+
+  // The cost of the whole word against the entry's first d bytes, or
+  // kLevels when above every level.
+  int Final(const Levels& row) const {
+    for (std::size_t k = 0; k < kLevels; ++k) {
+      if (row[k] >> n_ & 1) return static_cast<int>(k);
+    }
+    return kLevels;
+  }
+
+ private:
+  std::string_view word_;
+  std::size_t n_;
+  Mask full_ = 0;  // cells 0 to n
+  std::array<Mask, 256> equal_{};
+  // By base letter index: the cells whose word byte a byte of that base
+  // replaces cheaply (bar equal bytes).
+  std::array<Mask, 27> cheap_{};
+  Mask cheap_extra_ = 0;  // word bytes whose extra copy costs kCheap
+};
+
+namespace {
+
+// A top bit set in each of the eight bytes of x below n, and perhaps in
+// bytes after the first such: subtracting n from each byte borrows into its
+// top bit when it is below n, or when a byte before it borrowed. So the
+// lowest set bit (the first byte in memory on a little-endian machine) is
+// exact. REQUIRES: n <= 128; bytes of 128 or more count as not below n.
+std::uint64_t BytesBelow(std::uint64_t x, std::size_t n) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101u;
+  return (x - kOnes * n) & ~x & (kOnes << 7);
+}
+
+}  // namespace
+
 // Walks the entries of sorted positions [begin, end) as a trie: the rows of
 // the edit-cost table for a prefix are computed once for all entries
 // sharing it, and a prefix whose row (and the row before, for a swap)
 // already costs more than max_cost is skipped with all its entries.
-void RankedSuggester::WalkRange(std::string_view word, std::size_t begin,
+void RankedSuggester::WalkRange(const Pattern& pattern, std::size_t begin,
                                 std::size_t end, int max_cost,
                                 std::vector<CandidateFeatures>& out) const {
-  const Query query(word, kNearCost);
-  std::array<Row, kMax + 1> rows;
-  std::array<Cost, kMax + 1> least{};
-  std::array<char, kMax> path{};
+  std::array<Pattern::Levels, kMax + 1> rows;
+  std::array<char, kMax> path;
   std::size_t valid = 0;  // rows[0..valid] hold path[0..valid)
-  query.FirstRow(rows[0]);
-  least[0] = 0;
+  pattern.FirstRow(rows[0]);
+  const std::uint8_t* shared = shared_.data();
+  const auto allowed_at = [max_cost](std::size_t d) {
+    return static_cast<std::size_t>(
+        d <= kEarlyDepth    ? std::min(max_cost, kEarlyCost)
+        : d <= kMiddleDepth ? std::min(max_cost, kMiddleCost)
+                            : max_cost);
+  };
+  // The first position after p whose entry does not start with the first d
+  // bytes of p's: those that do share at least d bytes with the one before.
+  const auto skip = [shared, end](std::size_t q, std::size_t d) {
+    ++q;
+    while (q + 8 <= end) {
+      std::uint64_t eight;
+      std::memcpy(&eight, shared + q, 8);
+      const std::uint64_t below = BytesBelow(eight, d);
+      if (below != 0) {
+        if constexpr (std::endian::native == std::endian::little) {
+          return q + static_cast<std::size_t>(std::countr_zero(below)) / 8;
+        }
+        break;
+      }
+      q += 8;
+    }
+    while (q < end && shared[q] >= d) ++q;
+    return q;
+  };
+  // A prefix is dropped once its row and the row before (for a swap) cost
+  // more than allowed. When the row before already does, only a match or a
+  // swap keeps the prefix, which Keeps tells from the bytes alone.
   std::size_t p = begin;
   while (p < end) {
-    const std::string_view e = SortedEntry(p);
-    const std::size_t limit = std::min(valid, e.size());
     std::size_t d = 0;
-    while (d < limit && path[d] == e[d]) ++d;
-    if (e.size() > kMaxWordLength ||
-        (d == e.size() && valid == e.size() && p > begin)) {
-      ++p;  // overlong, or a duplicate of the entry before
+    if (p > begin) {
+      const std::uint8_t s = shared[p];
+      if (s & kDuplicate) {
+        ++p;  // the same as the entry before
+        continue;
+      }
+      if (s <= valid && s > 0 && path[s - 1] == 'g') {
+        // Leaving out a g costs less before an h (MasksFor), so the row of
+        // a prefix ending in g holds only for the byte that followed it.
+        d = s - 1;
+      } else if (s <= valid) {
+        // The entry leaves the walked prefix at its byte branch_[p], so it
+        // may be dropped without reading it.
+        d = s;
+        const std::size_t allowed = allowed_at(d + 1);
+        if (rows[d][allowed - 1] == 0 &&
+            !pattern.Keeps(static_cast<char>(branch_[p]),
+                           d > 0 ? static_cast<Byte>(path[d - 1]) : kNoByte,
+                           d + 1, rows.data(), allowed)) {
+          p = skip(p, d + 1);
+          valid = d;
+          continue;
+        }
+      } else {
+        d = valid;
+      }
+    }
+    const std::string_view e = SortedEntry(p);
+    if (e.size() > kMaxWordLength) {
+      ++p;
       valid = d;
       continue;
     }
     bool pruned = false;
     while (d < e.size()) {
-      path[d] = e[d];
       ++d;
-      least[d] = query.NextRow(e, d, rows.data());
-      const int allowed = d <= kEarlyDepth ? std::min(max_cost, kEarlyCost)
-                                           : max_cost;
-      if (least[d] > allowed && least[d - 1] + kSwap > allowed) {
-        // Skip every entry starting with e[0..d): gallop, then halve.
-        const auto has_prefix = [&](std::size_t q) {
-          const std::string_view other = SortedEntry(q);
-          if (other.size() < d) return false;
-          for (std::size_t j = d; j-- > 0;) {
-            if (other[j] != e[j]) return false;
-          }
-          return true;
-        };
-        std::size_t lo = p, step = 1;  // has_prefix(lo) holds
-        while (lo + step < end && has_prefix(lo + step)) {
-          lo += step;
-          step *= 2;
-        }
-        std::size_t hi = std::min(lo + step, end);  // !has_prefix(hi)
-        while (hi - lo > 1) {
-          const std::size_t mid = lo + (hi - lo) / 2;
-          (has_prefix(mid) ? lo : hi) = mid;
-        }
-        p = hi;
-        valid = d;
+      const std::size_t allowed = allowed_at(d);
+      if (rows[d - 1][allowed - 1] == 0 &&
+          !pattern.Keeps(e[d - 1],
+                         d > 1 ? static_cast<Byte>(e[d - 2]) : kNoByte, d,
+                         rows.data(), allowed)) {
+        p = skip(p, d);
+        valid = d - 1;
         pruned = true;
         break;
       }
+      path[d - 1] = e[d - 1];
+      pattern.NextRow(e, d, rows.data());
     }
     if (pruned) continue;
     valid = e.size();
-    const Cost cost = query.Final(rows.data(), e.size());
+    const int cost = pattern.Final(rows[e.size()]);
     if (cost <= max_cost && cost > 0) {  // cost 0: the word itself
       CandidateFeatures c;
       c.entry = SortedIndex(p);
@@ -598,33 +843,51 @@ void RankedSuggester::WalkRange(std::string_view word, std::size_t begin,
 // with one, up to kFarCost + 1; the others only kFarCost, which leaves room
 // for nothing but that first letter written for another or left out, so
 // those two forms are looked up rather than walked to.
-void RankedSuggester::WalkWithinCost(std::string_view word,
+void RankedSuggester::WalkWithinCost(const Pattern& pattern,
                                      std::vector<CandidateFeatures>& out) const {
+  const std::string_view word = pattern.word();
   const char first = BaseLetter(word[0]);
   const char second = word.size() > 1 ? BaseLetter(word[1]) : '\0';
-  std::string probe;
   for (std::size_t b = 0; b < 256; ++b) {
     const std::size_t begin = first_byte_starts_[b];
     const std::size_t end = first_byte_starts_[b + 1];
     if (begin == end) continue;
     const char base = BaseLetter(static_cast<char>(b));
     if (base != 0 && base == first) {
-      WalkRange(word, begin, end, kNearCost, out);
+      WalkRange(pattern, begin, end, kNearCost, out);
     } else if (base != 0 && base == second) {
-      WalkRange(word, begin, end, kSecondCost, out);
+      WalkRange(pattern, begin, end, kSecondCost, out);
     } else if (IsVowel(base) && IsVowel(first)) {
-      WalkRange(word, begin, end, kFarCost + 1, out);
+      WalkRange(pattern, begin, end, kFarCost + 1, out);
     } else {
-      for (int skip = 1; skip >= 0; --skip) {
-        probe.assign(1, static_cast<char>(b));
-        probe.append(word.substr(static_cast<std::size_t>(skip)));
+      for (const std::size_t skip : {std::size_t{1}, std::size_t{0}}) {
+        // The entry b + rest, searched among those sharing its second byte.
+        const std::string_view rest = word.substr(skip);
         std::size_t lo = begin, hi = end;
+        if (b >= 'a' && b <= 'z') {
+          const std::size_t row = (b - 'a') * (kSecondClasses + 1);
+          const std::size_t second_class =
+              rest.empty() ? 0 : SecondClass(static_cast<Byte>(rest[0]));
+          lo = pair_starts_[row + second_class];
+          hi = pair_starts_[row + second_class + 1];
+        }
+        const std::size_t stop = hi;
+        // Entries of [lo, hi) less than b + rest, after their first byte.
+        const auto before = [rest](std::string_view entry) {
+          const std::size_t common = std::min(entry.size() - 1, rest.size());
+          for (std::size_t k = 0; k < common; ++k) {
+            const auto x = static_cast<Byte>(entry[k + 1]);
+            const auto y = static_cast<Byte>(rest[k]);
+            if (x != y) return x < y;
+          }
+          return entry.size() - 1 < rest.size();
+        };
         while (lo < hi) {
           const std::size_t mid = lo + (hi - lo) / 2;
-          (SortedEntry(mid) < probe ? lo = mid + 1 : hi = mid);
+          (before(SortedEntry(mid)) ? lo = mid + 1 : hi = mid);
         }
-        if (lo < end && SortedEntry(lo) == probe) {
-          const int cost = WeightedDistance(word, probe, kFarCost);
+        if (lo < stop && SortedEntry(lo).substr(1) == rest) {
+          const int cost = pattern.WeightedCost(SortedEntry(lo), kFarCost);
           if (cost <= kFarCost) {
             CandidateFeatures c;
             c.entry = SortedIndex(lo);
@@ -640,8 +903,8 @@ void RankedSuggester::WalkWithinCost(std::string_view word,
 // Marks the candidates whose sound-alike key equals the word's (sound 2)
 // or, for keys of three or more symbols, is the word's with one symbol
 // dropped or two neighbours swapped (sound 1: thorts, 0RTS, for thoughts,
-// 0TS), and
-// adds those of them the walk did not find. REQUIRES: out sorted by entry.
+// 0TS), and adds those of them the walk did not find, with cost
+// kUnknownCost. REQUIRES: out sorted by entry.
 void RankedSuggester::AddSoundAlikes(std::string_view word,
                                      std::vector<CandidateFeatures>& out) const {
   const SoundIndex& sounds = Sounds();
@@ -649,6 +912,7 @@ void RankedSuggester::AddSoundAlikes(std::string_view word,
   const std::string_view k = key.view();
   if (k.empty()) return;
   std::vector<std::pair<std::uint32_t, std::uint8_t>> found;
+  found.reserve(128);
   const auto look = [&](std::string_view variant, std::uint8_t level) {
     sounds.ForEach(variant, [&](std::uint32_t id) {
       found.emplace_back(id, level);
@@ -668,6 +932,15 @@ void RankedSuggester::AddSoundAlikes(std::string_view word,
       look({v.data(), k.size()}, 1);
     }
   }
+  // One record an entry, the best sound kept.
+  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+    return a.first != b.first ? a.first < b.first : a.second > b.second;
+  });
+  found.erase(std::unique(found.begin(), found.end(),
+                          [](const auto& a, const auto& b) {
+                            return a.first == b.first;
+                          }),
+              found.end());
   const std::size_t walked = out.size();
   for (const auto& [id, level] : found) {
     const auto entry = static_cast<std::int32_t>(id);
@@ -679,33 +952,27 @@ void RankedSuggester::AddSoundAlikes(std::string_view word,
       it->sound = std::max(it->sound, level);
       continue;
     }
-    const std::string_view e = entries_[id];
-    if (e == word) continue;
-    const int cost = WeightedDistance(word, e, kSoundCost);
-    if (cost > kSoundCost) continue;
+    if (entries_[id] == word) continue;
     CandidateFeatures c;
     c.entry = entry;
-    c.cost = cost;
+    c.cost = kUnknownCost;  // worked out only when it may matter
     c.sound = level;
     out.push_back(c);
   }
-  // One record an entry, the best sound kept.
-  std::sort(out.begin() + static_cast<std::ptrdiff_t>(walked), out.end(),
-            [](const auto& a, const auto& b) {
-              return a.entry != b.entry ? a.entry < b.entry : a.sound > b.sound;
-            });
-  out.erase(std::unique(out.begin() + static_cast<std::ptrdiff_t>(walked),
-                        out.end(),
-                        [](const auto& a, const auto& b) {
-                          return a.entry == b.entry;
-                        }),
-            out.end());
 }
 
-void RankedSuggester::Gather(std::string_view word,
+void RankedSuggester::Gather(const Pattern& pattern,
                              std::vector<CandidateFeatures>& out) const {
-  if (word.empty() || word.size() > kMaxWordLength) return;
-  WalkWithinCost(word, out);
+  const std::string_view word = pattern.word();
+  WalkWithinCost(pattern, out);
+  // A moved letter costs the walk two edits, so a cost from three units up
+  // may be less.
+  for (CandidateFeatures& c : out) {
+    const std::string_view e = entries_[static_cast<std::size_t>(c.entry)];
+    if (c.cost > kEdit && pattern.MayMoveLetter(e)) {
+      c.cost = std::min(c.cost, pattern.WeightedCost(e, c.cost - 1));
+    }
+  }
   std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) {
     return a.entry < b.entry;
   });
@@ -729,41 +996,99 @@ double RankedSuggester::Score(const CandidateFeatures& c,
 
 std::vector<RankedEntry> RankedSuggester::Suggest(std::string_view word,
                                                  std::size_t max_count) const {
-  std::vector<CandidateFeatures> candidates;
-  Gather(word, candidates);
-  // The gestalt similarity takes longest to work out, so only the candidates
-  // leading without it get it; it moves a candidate by at most its weight.
-  std::vector<std::pair<double, std::int32_t>> scored;
-  scored.reserve(candidates.size());
-  for (const CandidateFeatures& c : candidates) {
-    scored.emplace_back(-Score(c, weights_), c.entry);
+  std::vector<RankedEntry> result;
+  if (max_count == 0 || word.empty() || word.size() > kMaxWordLength) {
+    return result;
   }
-  // Ties go to the entry first in byte order, so the result does not depend
-  // on the order of the list.
+  const Pattern pattern(word);
+  std::vector<CandidateFeatures> candidates;
+  candidates.reserve(kUsualCandidates);
+  Gather(pattern, candidates);
+  if (candidates.empty()) return result;
+  // The sound-alikes' edit costs and every gestalt take the most work, so
+  // each candidate first gets a bound on its score from the longest
+  // subsequence it has in common with the word, which bounds the gestalt
+  // from above (the gestalt's runs are such a subsequence) and the edit cost
+  // from below (each byte of the longer not in it needs an edit of at least
+  // a unit). Candidates are then worked out best bound first, the cost
+  // before the gestalt, until no bound left can reach the last place.
+  struct Pending {
+    double bound;
+    std::size_t index;
+    std::size_t common;  // bytes of the longest common subsequence
+    bool operator<(const Pending& other) const { return bound < other.bound; }
+  };
+  const auto bound = [&](CandidateFeatures c, std::size_t common) {
+    const std::size_t size =
+        entries_[static_cast<std::size_t>(c.entry)].size();
+    if (c.cost == kUnknownCost) {
+      c.cost = static_cast<std::int32_t>(std::max(word.size(), size) - common);
+    }
+    c.gestalt = 2.0 * static_cast<double>(common) /
+                static_cast<double>(word.size() + size);
+    return Score(c, weights_);
+  };
+  // The best so far, best first; ties go to the entry first in byte order,
+  // so the result does not depend on the order of the list.
+  std::vector<std::pair<double, std::int32_t>> top;
+  top.reserve(std::min(max_count, candidates.size()) + 1);
   const auto by_score = [this](const auto& a, const auto& b) {
-    if (a.first != b.first) return a.first < b.first;
+    if (a.first != b.first) return a.first > b.first;
     const std::string_view x = entries_[static_cast<std::size_t>(a.second)];
     const std::string_view y = entries_[static_cast<std::size_t>(b.second)];
     return x != y ? x < y : a.second < b.second;
   };
-  const std::size_t shortlist =
-      std::min(scored.size(), std::max<std::size_t>(3 * max_count, 30));
-  std::partial_sort(scored.begin(),
-                    scored.begin() + static_cast<std::ptrdiff_t>(shortlist),
-                    scored.end(), by_score);
-  scored.resize(shortlist);
-  for (auto& [score, entry] : scored) {
-    score -= weights_.gestalt *
-             Gestalt(word, entries_[static_cast<std::size_t>(entry)]);
+  const auto finish = [&](CandidateFeatures& c, std::string_view e) {
+    c.gestalt = Gestalt(word, e);
+    const std::pair<double, std::int32_t> scored(Score(c, weights_), c.entry);
+    top.insert(std::upper_bound(top.begin(), top.end(), scored, by_score),
+               scored);
+    if (top.size() > max_count) top.pop_back();
+  };
+  // The walk's candidates, whose costs are known, are few: worked out at
+  // once, they set a last place that spares most sound-alikes their costs.
+  std::vector<Pending> pending;
+  pending.reserve(candidates.size());
+  for (std::size_t k = 0; k < candidates.size(); ++k) {
+    const std::string_view e =
+        entries_[static_cast<std::size_t>(candidates[k].entry)];
+    if (candidates[k].cost != kUnknownCost) {
+      finish(candidates[k], e);
+    } else {
+      const std::size_t common = pattern.LongestCommonSubsequence(e);
+      pending.push_back({bound(candidates[k], common), k, common});
+    }
   }
-  const std::size_t n = std::min(max_count, scored.size());
-  std::partial_sort(scored.begin(), scored.begin() + static_cast<std::ptrdiff_t>(n),
-                    scored.end(), by_score);
-  std::vector<RankedEntry> result;
-  result.reserve(n);
-  for (std::size_t i = 0; i < n; ++i) {
-    result.push_back({scored[i].second, -scored[i].first});
+  std::make_heap(pending.begin(), pending.end());
+  while (!pending.empty()) {
+    std::pop_heap(pending.begin(), pending.end());
+    const Pending next = pending.back();
+    pending.pop_back();
+    if (top.size() == max_count && next.bound < top.back().first) break;
+    CandidateFeatures& c = candidates[next.index];
+    const std::string_view e = entries_[static_cast<std::size_t>(c.entry)];
+    if (c.cost == kUnknownCost) {
+      // Once the list is full, a cost that puts the score below its last
+      // place needs no working out: the bound took the cost as `lower`.
+      int limit = kSoundCost;
+      if (top.size() == max_count && weights_.cost > 0) {
+        const auto lower = static_cast<int>(std::max(word.size(), e.size()) -
+                                            next.common);
+        const double slack = (next.bound - top.back().first) / weights_.cost;
+        if (slack < kSoundCost) {
+          limit = std::min(limit, lower + static_cast<int>(slack) + 1);
+        }
+      }
+      c.cost = pattern.WeightedCost(e, limit);
+      if (c.cost > limit) continue;
+      pending.push_back({bound(c, next.common), next.index, next.common});
+      std::push_heap(pending.begin(), pending.end());
+      continue;
+    }
+    finish(c, e);
   }
+  result.reserve(top.size());
+  for (const auto& [score, entry] : top) result.push_back({entry, score});
   return result;
 }
 
@@ -774,12 +1099,11 @@ std::optional<double> RankedSuggester::ScoreOutsider(
       candidate.size() > kMaxWordLength || candidate == word) {
     return std::nullopt;
   }
+  const Pattern pattern(word);
+  const SoundKey key = KeyOf(word);
+  const bool same_sound = !key.view().empty() && key.view() == KeyOf(candidate).view();
   CandidateFeatures c;
-  const SoundKey word_key = KeyOf(word);
-  const SoundKey candidate_key = KeyOf(candidate);
-  const bool same_sound =
-      !word_key.view().empty() && word_key.view() == candidate_key.view();
-  c.cost = WeightedDistance(word, candidate, same_sound ? kSoundCost : kNearCost);
+  c.cost = pattern.WeightedCost(candidate, same_sound ? kSoundCost : kNearCost);
   if (c.cost == kInfinity) return std::nullopt;
   c.sound = same_sound ? 2 : 0;
   c.size_code = size_code;

@@ -103,6 +103,7 @@ class RankedSuggester {
 
  private:
   struct SoundIndex;
+  class Pattern;
 
   static double Score(const CandidateFeatures& candidate,
                       const RankingWeights& weights);
@@ -115,11 +116,12 @@ class RankedSuggester {
   }
   std::uint8_t SizeCode(std::int32_t entry) const;
   const SoundIndex& Sounds() const;
-  void WalkRange(std::string_view word, std::size_t begin, std::size_t end,
+  void WalkRange(const Pattern& pattern, std::size_t begin, std::size_t end,
                  int max_cost, std::vector<CandidateFeatures>& out) const;
-  void WalkWithinCost(std::string_view word,
+  void WalkWithinCost(const Pattern& pattern,
                       std::vector<CandidateFeatures>& out) const;
-  void Gather(std::string_view word, std::vector<CandidateFeatures>& out) const;
+  void Gather(const Pattern& pattern,
+              std::vector<CandidateFeatures>& out) const;
   void AddSoundAlikes(std::string_view word,
                       std::vector<CandidateFeatures>& out) const;
 
@@ -129,9 +131,19 @@ class RankedSuggester {
   // Entry indices in byte order of the entries; empty when the entries are
   // already in that order.
   std::vector<std::uint32_t> order_;
+  // For each sorted position, the bytes its entry shares with the one
+  // before (capped below 128; the top bit marks an entry equal to the one
+  // before), and its first byte not shared. The walk takes the rows it can
+  // reuse from the first, skips a prefix's entries by scanning it, and
+  // drops most prefixes by the second without reading their entries.
+  std::vector<std::uint8_t> shared_;
+  std::vector<std::uint8_t> branch_;
   // Sorted positions of the entries by first byte: those starting with byte
   // b are [first_byte_starts_[b], first_byte_starts_[b + 1]).
   std::array<std::uint32_t, 257> first_byte_starts_{};
+  // Likewise by first letter a to z and a class of the second byte: below
+  // a, each of a to z, above z. Row f * 29 for letter f, 29 bounds a row.
+  std::array<std::uint32_t, 26 * 29> pair_starts_{};
   mutable std::once_flag sounds_built_;
   mutable std::unique_ptr<SoundIndex> sounds_;
 };

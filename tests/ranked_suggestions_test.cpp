@@ -129,13 +129,14 @@ TEST(GetRankedSuggestions, RanksRealMisspellingsWell) {
     for (const auto& [misspelling, right] : corrections) {
       const WordArray words = speller.GetRankedSuggestions(misspelling);
       if (!words) continue;
-      std::size_t place = words->size();
+      std::size_t place = words->size();  // none: past the end
       for (const std::u16string& word : right) {
         place = std::min<std::size_t>(
             place, static_cast<std::size_t>(
                        std::find(words->begin(), words->end(), word) - words->begin()));
       }
-      found += place < words->size();
+      if (place == words->size()) continue;
+      found += 1;
       first += place == 0;
       first_three += place < 3;
     }
