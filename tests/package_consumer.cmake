@@ -42,3 +42,14 @@ build_with_pkg_config(consumer quenvarspell)
 if(WITH_WIDGETS)
   build_with_pkg_config(consumer_widgets quenvarspell-widgets Qt6Widgets)
 endif()
+
+# The Enchant provider, where it was built, finds the installed core through
+# its run path, not the build tree's.
+set(provider ${prefix}/lib/enchant-2/enchant_quenvarspell.so)
+if(EXISTS ${BUILD_DIR}/enchant-2/enchant_quenvarspell.so)
+  execute_process(COMMAND ldd ${provider} OUTPUT_VARIABLE dependencies RESULT_VARIABLE result)
+  if(NOT result EQUAL 0 OR dependencies MATCHES "not found"
+     OR NOT dependencies MATCHES "libquenvarspell.so.0 => ${prefix}/")
+    message(FATAL_ERROR "the installed provider does not find the installed core:\n${dependencies}")
+  endif()
+endif()

@@ -1,0 +1,135 @@
+// An Enchant 2 provider: GTK programs (through gspell), WebKitGTK, LyX,
+// python3-enchant and every other Enchant client check and correct English
+// with QuenvarSpell. It is built against the installed enchant-provider.h
+// and answers through the component's public API on the calling thread's
+// lists: the built-in list is loaded once per thread, on its first call.
+// Lists handed to Enchant are allocated with glib, which frees them.
+
+#include <enchant-provider.h>
+#include <glib.h>
+
+#include <algorithm>
+#include <array>
+#include <exception>
+#include <string>
+#include <string_view>
+
+#include <quenvarspell/spell_check.h>
+
+namespace {
+
+// The tags the built-in list serves: it holds the American, British and
+// Canadian spellings.
+constexpr std::array<const char*, 4> kTags = {"en", "en_US", "en_GB", "en_CA"};
+
+struct LoadedSpeller {
+  LoadedSpeller() { speller.Init(); }
+  quenvar::SpellCheck speller;
+};
+
+// This thread's speller, the built-in list loaded on first use. Throws what
+// Init throws (the next call tries again).
+quenvar::SpellCheck& ThreadSpeller() {
+  thread_local LoadedSpeller loaded;
+  return loaded.speller;
+}
+
+// The word Enchant passes (UTF-8, validated by Enchant), with the
+// typographic apostrophe read as the list's.
+std::u16string WordOf(const char* word, std::size_t length) {
+  std::u16string text = quenvar::FromUtf8(std::string_view(word, length));
+  std::replace(text.begin(), text.end(), u'\u2019', u'\'');
+  return text;
+}
+
+// Runs body; a failure becomes the dictionary's error, which Enchant
+// reports to its client, and fallback is answered.
+template <typename Body, typename Result>
+Result Guarded(EnchantDict* dict, Result fallback, Body body) {
+  try {
+    return body();
+  } catch (const std::exception& e) {
+    enchant_dict_set_error(dict, e.what());
+  } catch (...) {
+    enchant_dict_set_error(dict, "unknown failure");
+  }
+  return fallback;
+}
+
+// 0 when the word is spelled correctly, 1 when not, -1 on a failure.
+int Check(EnchantDict* dict, const char* const word, std::size_t length) {
+  return Guarded(dict, -1, [&] {
+    return ThreadSpeller().CheckWord(WordOf(word, length)) != quenvar::kFalse ? 0 : 1;
+  });
+}
+
+char** Suggest(EnchantDict* dict, const char* const word, std::size_t length,
+               std::size_t* count) {
+  *count = 0;
+  return Guarded(dict, static_cast<char**>(nullptr), [&]() -> char** {
+    const quenvar::WordArray words = ThreadSpeller().GetRankedSuggestions(WordOf(word, length));
+    if (!words) return nullptr;
+    char** list = g_new0(char*, words->size() + 1);
+    for (const std::u16string& suggestion : *words) {
+      list[(*count)++] = g_strdup(quenvar::ToUtf8(suggestion).c_str());
+    }
+    return list;
+  });
+}
+
+// Enchant keeps the personal list and the session's words itself as well;
+// adding them to the thread's custom list lets this thread's checks and
+// suggestions know them at once.
+void AddToCustom(EnchantDict* dict, const char* const word, std::size_t length) {
+  Guarded(dict, 0, [&] {
+    ThreadSpeller().AddToCustom(WordOf(word, length));
+    return 0;
+  });
+}
+
+bool Serves(const char* tag) {
+  return std::any_of(kTags.begin(), kTags.end(),
+                     [&](const char* served) { return std::string_view(served) == tag; });
+}
+
+EnchantDict* RequestDict(EnchantProvider*, const char* const tag) {
+  if (!Serves(tag)) return nullptr;
+  EnchantDict* dict = g_new0(EnchantDict, 1);
+  dict->check = Check;
+  dict->suggest = Suggest;
+  dict->add_to_personal = AddToCustom;
+  dict->add_to_session = AddToCustom;
+  return dict;
+}
+
+void DisposeDict(EnchantProvider*, EnchantDict* dict) { g_free(dict); }
+
+int DictionaryExists(EnchantProvider*, const char* const tag) { return Serves(tag) ? 1 : 0; }
+
+const char* Identify(EnchantProvider*) { return "quenvarspell"; }
+
+const char* Describe(EnchantProvider*) { return "QuenvarSpell Provider"; }
+
+char** ListDicts(EnchantProvider*, std::size_t* count) {
+  char** list = g_new0(char*, kTags.size() + 1);
+  for (std::size_t i = 0; i < kTags.size(); ++i) list[i] = g_strdup(kTags[i]);
+  *count = kTags.size();
+  return list;
+}
+
+void Dispose(EnchantProvider* provider) { g_free(provider); }
+
+}  // namespace
+
+// The entry point Enchant looks up in each module of its provider folder.
+extern "C" __attribute__((visibility("default"))) EnchantProvider* init_enchant_provider() {
+  EnchantProvider* provider = g_new0(EnchantProvider, 1);
+  provider->dispose = Dispose;
+  provider->request_dict = RequestDict;
+  provider->dispose_dict = DisposeDict;
+  provider->dictionary_exists = DictionaryExists;
+  provider->identify = Identify;
+  provider->describe = Describe;
+  provider->list_dicts = ListDicts;
+  return provider;
+}

@@ -1,0 +1,54 @@
+"""Real Enchant clients, none of them ours, against the QuenvarSpell
+provider, which enchant_clients.sh has installed and named first: Enchant's
+own programs, python3-enchant and a gspell GtkTextView (under xvfb-run).
+Each check prints what it found; any failure exits non-zero."""
+
+import os
+import shutil
+import subprocess
+import sys
+
+import enchant
+import enchant.checker
+
+TEXT = "Ths house has a tset, doesn\u2019t it? 1984"
+
+
+def run(args, text=""):
+    return subprocess.run(args, input=text, capture_output=True, text=True,
+                          check=True).stdout
+
+
+def check(condition, what):
+    print(("ok   " if condition else "FAIL ") + what)
+    if not condition:
+        sys.exit(1)
+
+
+listed = run(["enchant-lsmod-2", "-list-dicts"]).splitlines()
+check("en_US (quenvarspell)" in listed, "enchant-lsmod-2 lists en_US (quenvarspell)")
+check(run(["enchant-2", "-l", "-d", "en_US"], TEXT).split() == ["Ths", "tset"],
+      "enchant-2 -l lists the misspelled words")
+answers = run(["enchant-2", "-a", "-d", "en_US"], "recieve house\n").splitlines()
+check(answers[1].startswith("& recieve 10 0: receive, ") and answers[2] == "*",
+      "enchant-2 -a answers with ranked suggestions")
+
+broker = enchant.Broker()
+dictionary = broker.request_dict("en_US")
+check(dictionary.provider.name == "quenvarspell", "python3-enchant gets our dictionary")
+check(dictionary.check("house") and dictionary.check("doesn\u2019t")
+      and not dictionary.check("recieve"), "Dict.check")
+check(dictionary.suggest("Recieve")[0] == "Receive", "Dict.suggest keeps the case")
+dictionary.add_to_session("quenvarword")
+check(dictionary.check("quenvarword"), "Dict.add_to_session")
+# The checker's own tokenizer splits words at a typographic apostrophe.
+checker = enchant.checker.SpellChecker(dictionary)
+checker.set_text(TEXT.replace("\u2019", "'"))
+check([error.word for error in checker] == ["Ths", "tset"], "enchant.checker.SpellChecker")
+
+if shutil.which("xvfb-run") is None:
+    print("skip gspell: no xvfb-run")
+    sys.exit(0)
+gspell = os.path.join(os.path.dirname(os.path.abspath(__file__)), "gspell_marks.py")
+marked = run(["xvfb-run", "-a", sys.executable, gspell, TEXT]).split()
+check(marked == ["Ths", "tset"], "a gspell GtkTextView underlines the misspelled words")
