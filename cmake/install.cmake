@@ -10,6 +10,7 @@ if(QUENVAR_WITH_DIALOG)
   # Installed beside the component, which loads it from its own folder.
   list(APPEND QUENVAR_INSTALLED_TARGETS quenvarspell_widgets)
   install(FILES ${QUENVAR_STAGED_INCLUDE}/quenvarspell/widgets_export.h
+                ${QUENVAR_STAGED_INCLUDE}/quenvarspell/spell_highlighter.h
     DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quenvarspell)
 endif()
 install(TARGETS ${QUENVAR_INSTALLED_TARGETS} EXPORT QuenvarSpellTargets

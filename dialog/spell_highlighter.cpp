@@ -1,0 +1,172 @@
+#include <quenvarspell/spell_highlighter.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <memory>
+
+#include "base/word_delimiters.h"
+
+namespace quenvar {
+namespace {
+
+const char16_t* Units(const QString& text) {
+  return reinterpret_cast<const char16_t*>(text.utf16());
+}
+
+// The word (as CheckText splits words) that contains or touches document
+// position, selected; a cursor without a selection when there is none.
+QTextCursor WordAt(QTextDocument* document, int position) {
+  const QTextBlock block = document->findBlock(position);
+  const QString text = block.text();
+  const char16_t* units = Units(text);
+  const int offset = position - block.position();
+  int start = offset;
+  int end = offset;
+  while (start > 0 && !IsWordDelimiter(units[start - 1])) --start;
+  while (end < text.size() && !IsWordDelimiter(units[end])) ++end;
+  QTextCursor cursor(document);
+  cursor.setPosition(block.position() + start);
+  cursor.setPosition(block.position() + end, QTextCursor::KeepAnchor);
+  return cursor;
+}
+
+QString ToQString(const std::u16string& text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Puts the spelling entries for the word under the menu's position before
+// the editor's own entries.
+void AddSpellingEntries(QMenu& menu, SpellHighlighter& highlighter,
+                        QTextCursor word, const QString& custom_file) {
+  const QString text = word.selectedText();
+  if (text.isEmpty() || !highlighter.isMisspelled(text)) return;
+  QAction* const first = menu.actions().value(0);
+  const WordArray suggestions =
+      SpellCheck().GetRankedSuggestions(std::u16string(Units(text), static_cast<std::size_t>(text.size())), 5);
+  if (!suggestions) {
+    QAction* none = new QAction(QObject::tr("(no suggestions)"), &menu);
+    none->setEnabled(false);
+    menu.insertAction(first, none);
+  } else {
+    for (const std::u16string& suggestion : *suggestions) {
+      QAction* action = new QAction(ToQString(suggestion), &menu);
+      QObject::connect(action, &QAction::triggered, [word, suggestion]() mutable {
+        word.insertText(ToQString(suggestion));  // one undo step
+      });
+      menu.insertAction(first, action);
+    }
+  }
+  menu.insertSeparator(first);
+  QAction* add = new QAction(QObject::tr("Add to Dictionary"), &menu);
+  QObject::connect(add, &QAction::triggered, [&highlighter, text, custom_file] {
+    highlighter.addToDictionary(text, custom_file);
+  });
+  QAction* ignore = new QAction(QObject::tr("Ignore All"), &menu);
+  QObject::connect(ignore, &QAction::triggered,
+                   [&highlighter, text] { highlighter.ignoreWord(text); });
+  menu.insertAction(first, add);
+  menu.insertAction(first, ignore);
+  if (first != nullptr) menu.insertSeparator(first);
+}
+
+template <typename Editor>
+SpellHighlighter* Attach(Editor* editor, const QString& custom_file) {
+  auto* highlighter = new SpellHighlighter(editor->document());
+  QObject::connect(editor, &Editor::cursorPositionChanged, highlighter, [editor, highlighter] {
+    highlighter->setCursorPosition(editor->textCursor().position());
+  });
+  editor->setContextMenuPolicy(Qt::CustomContextMenu);
+  QObject::connect(
+      editor, &QWidget::customContextMenuRequested, highlighter,
+      [editor, highlighter, custom_file](const QPoint& position) {
+        const std::unique_ptr<QMenu> menu(editor->createStandardContextMenu(position));
+        AddSpellingEntries(*menu, *highlighter,
+                           WordAt(editor->document(), editor->cursorForPosition(position).position()),
+                           custom_file);
+        menu->exec(editor->viewport()->mapToGlobal(position));
+      });
+  return highlighter;
+}
+
+}  // namespace
+
+SpellHighlighter::SpellHighlighter(QTextDocument* document) : QSyntaxHighlighter(document) {
+  // A thread whose list does not know "the" has not loaded it.
+  if (speller_.CheckWord(u"the", kFalse) == kFalse) speller_.Init();
+}
+
+void SpellHighlighter::setUnderlineColor(const QColor& color) {
+  color_ = color;
+  rehighlight();
+}
+
+void SpellHighlighter::setEnabled(bool enabled) {
+  enabled_ = enabled;
+  rehighlight();
+}
+
+bool SpellHighlighter::isMisspelled(const QString& word) {
+  if (!enabled_ || ignored_.contains(word)) return false;
+  word_.assign(Units(word), static_cast<std::size_t>(word.size()));
+  return speller_.CheckWord(word_) == kFalse;
+}
+
+void SpellHighlighter::addToDictionary(const QString& word, const QString& custom_file) {
+  speller_.AddToCustom(std::u16string(Units(word), static_cast<std::size_t>(word.size())));
+  rehighlight();
+  speller_.SaveCustom(std::u16string(Units(custom_file), static_cast<std::size_t>(custom_file.size())));
+}
+
+void SpellHighlighter::ignoreWord(const QString& word) {
+  ignored_.insert(word);
+  rehighlight();
+}
+
+void SpellHighlighter::setCursorPosition(int position) {
+  const int old = cursor_;
+  cursor_ = position;
+  QTextDocument* text = document();
+  if (text == nullptr) return;
+  const QTextBlock old_block = text->findBlock(old);
+  const QTextBlock new_block = text->findBlock(position);
+  if (old_block.isValid() && old_block != new_block) rehighlightBlock(old_block);
+  if (new_block.isValid()) rehighlightBlock(new_block);
+}
+
+void SpellHighlighter::highlightBlock(const QString& text) {
+  if (!enabled_) return;
+  QTextCharFormat format;
+  format.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
+  format.setUnderlineColor(color_);
+  const char16_t* units = Units(text);
+  const int cursor = cursor_ - currentBlock().position();
+  const int size = static_cast<int>(text.size());
+  int start = 0;
+  for (int end = 0; end <= size; ++end) {
+    if (end < size && !IsWordDelimiter(units[end])) continue;
+    const bool typing = cursor >= start && cursor <= end;
+    if (end > start && !typing) {
+      word_.assign(units + start, static_cast<std::size_t>(end - start));
+      const bool ignored =
+          !ignored_.isEmpty() && ignored_.contains(QString::fromRawData(text.constData() + start, end - start));
+      if (!ignored && speller_.CheckWord(word_) == kFalse) setFormat(start, end - start, format);
+    }
+    start = end + 1;
+  }
+}
+
+SpellHighlighter* AttachSpellChecking(QTextEdit* editor, const QString& custom_file) {
+  return Attach(editor, custom_file);
+}
+
+SpellHighlighter* AttachSpellChecking(QPlainTextEdit* editor, const QString& custom_file) {
+  return Attach(editor, custom_file);
+}
+
+}  // namespace quenvar
