@@ -1,13 +1,15 @@
 // Side-by-side comparison of QuenvarSpell with Hunspell, Nuspell and Aspell,
 // each loaded through its Debian library in this one process.
 //
-//   engine_comparison TEXT MISSPELLINGS
+//   engine_comparison TEXT MISSPELLINGS [TOOL]
 //
 // TEXT is UTF-8 English prose. MISSPELLINGS holds "misspelling<TAB>correction"
 // lines (UTF-8); a misspelling with several corrections has one line each.
 // Prints a Markdown table of load time, resident memory of each loaded
 // dictionary, time per word checked and per misspelling suggested, and the
-// quality of the answers, with QuenvarSpell's ratio to each peer.
+// quality of the answers, with QuenvarSpell's ratio to each peer; then a
+// table of the first load in fresh processes, and, given the quenvarspell
+// tool, its start-to-exit time against `hunspell -l` and `aspell list`.
 //
 // The text is split once, at the delimiters of QuenvarSpell's text walk, and
 // every engine gets the same words, each in the form its interface takes
@@ -18,6 +20,8 @@
 #include <hunspell.hxx>
 #include <malloc.h>
 #include <nuspell/dictionary.hxx>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -28,6 +32,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -440,6 +445,70 @@ void PrintRow(const std::string& figure, const std::vector<std::string>& cells) 
   std::cout << " |\n";
 }
 
+// --- Fresh processes ---------------------------------------------------------
+// A host loads its dictionary once, in a fresh process: page faults, the
+// dynamic loader and cold caches are part of what its user waits for. Each
+// such figure is measured in a child process of its own, several times.
+
+constexpr int kFreshRuns = 9;
+
+// Runs argv with input on its standard input and answers what it printed;
+// seconds gets the time from the start to the exit. Throws when it cannot
+// be run or fails.
+std::string RunChild(const std::vector<std::string>& argv, const std::string& input,
+                     double& seconds) {
+  int to_child[2], from_child[2];
+  if (::pipe(to_child) != 0 || ::pipe(from_child) != 0) throw std::runtime_error("pipe failed");
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, to_child[0], STDIN_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, from_child[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addclose(&actions, to_child[1]);
+  posix_spawn_file_actions_addclose(&actions, from_child[0]);
+  std::vector<char*> args;
+  for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+  args.push_back(nullptr);
+  const auto start = std::chrono::steady_clock::now();
+  pid_t pid = 0;
+  const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(to_child[0]);
+  ::close(from_child[1]);
+  if (spawned != 0) {
+    ::close(to_child[1]);
+    ::close(from_child[0]);
+    throw std::runtime_error("cannot run " + argv[0]);
+  }
+  if (!input.empty() && ::write(to_child[1], input.data(), input.size()) < 0) {
+    throw std::runtime_error("cannot write to " + argv[0]);
+  }
+  ::close(to_child[1]);
+  std::string output;
+  char buffer[4096];
+  for (ssize_t got; (got = ::read(from_child[0], buffer, sizeof buffer)) > 0;) {
+    output.append(buffer, static_cast<std::size_t>(got));
+  }
+  ::close(from_child[0]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    throw std::runtime_error(argv[0] + " failed");
+  }
+  return output;
+}
+
+// The median and the least of values.
+struct Spread {
+  double median;
+  double best;
+};
+
+Spread SpreadOf(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return {values[values.size() / 2], values.front()};
+}
+
 // Prints one table row: each engine's value of a figure, then QuenvarSpell's
 // ratio to each peer. results[0] is QuenvarSpell's.
 template <typename Value, typename Show, typename Compare>
@@ -517,9 +586,86 @@ void PrintTable(const std::vector<Result>& results, double check_text_seconds,
 
 }  // namespace
 
+// The child's side of a fresh-process load: loads the named engine once and
+// prints the seconds it took and the resident memory it added.
+int MeasureFreshLoad(const std::string& name) {
+  QuenvarEngine quenvar(true);
+  HunspellEngine hunspell;
+  NuspellEngine nuspell;
+  AspellEngine aspell;
+  for (Engine* engine : std::initializer_list<Engine*>{&quenvar, &hunspell, &nuspell, &aspell}) {
+    if (engine->Name() != name) continue;
+    const double before = ResidentBytes();
+    const double seconds = Seconds([&] { engine->Load(); });
+    std::printf("%.9f %.0f\n", seconds, ResidentBytes() - before);
+    return 0;
+  }
+  return 2;
+}
+
+// The first load of each engine and the resident memory it adds, each in
+// kFreshRuns fresh processes; then, with tool, the start-to-exit time of
+// `tool list`, `hunspell -l` and `aspell list` on a one-line input.
+void PrintFreshTable(const std::vector<std::string>& names, const std::string& tool) {
+  std::vector<Spread> loads, memory;
+  for (const std::string& name : names) {
+    std::cerr << "engine_comparison: first loads of " << name << '\n';
+    std::vector<double> seconds, bytes;
+    for (int run = 0; run < kFreshRuns; ++run) {
+      double ignored = 0;
+      std::istringstream answer(RunChild({"/proc/self/exe", "--fresh-load", name}, "", ignored));
+      double s = 0, b = 0;
+      answer >> s >> b;
+      seconds.push_back(s);
+      bytes.push_back(b);
+    }
+    loads.push_back(SpreadOf(seconds));
+    memory.push_back(SpreadOf(bytes));
+  }
+  std::cout << "\nIn fresh processes (a child process for each measure; median of "
+            << kFreshRuns << ", best in brackets):\n\n";
+  std::vector<std::string> header = names;
+  for (std::size_t i = 1; i < names.size(); ++i) header.push_back("vs " + names[i]);
+  PrintRow("Figure", header);
+  PrintRow("---", std::vector<std::string>(header.size(), "---:"));
+  std::vector<std::string> cells;
+  for (const Spread& s : loads) cells.push_back(Duration(s.median) + " (" + Duration(s.best) + ")");
+  for (std::size_t i = 1; i < loads.size(); ++i) {
+    cells.push_back(TimeRatio(loads[0].median, loads[i].median));
+  }
+  PrintRow("First load", cells);
+  cells.clear();
+  for (const Spread& s : memory) cells.push_back(Format("%.1f MiB", s.median / (1 << 20)));
+  for (std::size_t i = 1; i < memory.size(); ++i) {
+    cells.push_back(MemoryRatio(memory[0].median, memory[i].median));
+  }
+  PrintRow("Resident growth of the first load", cells);
+  if (tool.empty()) return;
+
+  const std::string line = "The quick brown fox jumps over the lazy dgo.\n";
+  const auto start_to_exit = [&](const std::vector<std::string>& command) {
+    std::vector<double> seconds;
+    for (int run = 0; run < kFreshRuns; ++run) {
+      double s = 0;
+      RunChild(command, line, s);
+      seconds.push_back(s);
+    }
+    return SpreadOf(seconds);
+  };
+  const Spread ours = start_to_exit({tool, "list"});
+  const Spread hunspell = start_to_exit({"hunspell", "-l", "-d", "en_US"});
+  const Spread aspell = start_to_exit({"aspell", "list"});
+  cells = {Duration(ours.median) + " (" + Duration(ours.best) + ")",
+           Duration(hunspell.median) + " (" + Duration(hunspell.best) + ")", "",
+           Duration(aspell.median) + " (" + Duration(aspell.best) + ")",
+           TimeRatio(ours.median, hunspell.median), "", TimeRatio(ours.median, aspell.median)};
+  PrintRow("`quenvarspell list`, `hunspell -l`, `aspell list` on one line, start to exit", cells);
+}
+
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::cerr << "usage: engine_comparison TEXT MISSPELLINGS\n";
+  if (argc == 3 && std::string(argv[1]) == "--fresh-load") return MeasureFreshLoad(argv[2]);
+  if (argc != 3 && argc != 4) {
+    std::cerr << "usage: engine_comparison TEXT MISSPELLINGS [TOOL]\n";
     return 2;
   }
   try {
@@ -577,6 +723,9 @@ int main(int argc, char** argv) {
               << "The first ranked call of a thread builds the ranking's index: "
               << Duration(ranking_seconds) << ", "
               << Format("%.0f KiB", ranking_bytes / 1024) << " of resident memory.\n";
+    std::vector<std::string> names;
+    for (const Result& r : results) names.push_back(r.name);
+    PrintFreshTable(names, argc == 4 ? argv[3] : "");
   } catch (const std::exception& error) {
     std::cerr << "engine_comparison: " << error.what() << '\n';
     return 1;
