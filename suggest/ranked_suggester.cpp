@@ -112,6 +112,11 @@ constexpr std::size_t kEarlyDepth = 4;
 constexpr int kEarlyCost = kEdit;
 constexpr std::size_t kMiddleDepth = 5;
 constexpr int kMiddleCost = kEdit + kCheap;
+// The most the first kFirstDepth bytes of a candidate starting with another
+// vowel than the word may cost: that vowel, a cheap slip, leaves room for no
+// other mistake in the first two letters.
+constexpr std::size_t kFirstDepth = 2;
+constexpr int kOtherVowelFirstCost = kCheap;
 // The most a sound-alike candidate may cost.
 constexpr int kSoundCost = 6 * kEdit;
 // Room for the candidates of most words (about 90 on average).
@@ -128,7 +133,7 @@ int ExtraCost(std::string_view word, std::size_t i) {
   return kEdit;
 }
 
-using Cost = std::int16_t;
+using Cost = int;
 constexpr std::size_t kMax = RankedSuggester::kMaxWordLength;
 constexpr Cost kInfinity = 1000;
 
@@ -280,6 +285,19 @@ SoundKey KeyOf(std::string_view bytes) {
   return key;
 }
 
+// The bit of prefix_bits_ for an entry of first byte head and then tail: a
+// hash of its first four bytes (fewer in a short entry) and their count.
+constexpr std::size_t kPrefixBits = std::size_t{1} << 17;
+std::uint32_t PrefixBit(Byte head, std::string_view tail) {
+  std::uint64_t bytes = head;
+  const std::size_t count = std::min<std::size_t>(tail.size(), 3);
+  for (std::size_t k = 0; k < count; ++k) {
+    bytes |= std::uint64_t{static_cast<Byte>(tail[k])} << (8 * k + 8);
+  }
+  bytes |= std::uint64_t{count} << 32;
+  return static_cast<std::uint32_t>((bytes * 0x9E3779B97F4A7C15u) >> 47);
+}
+
 std::uint32_t HashKey(std::string_view key) {
   std::uint32_t h = 2166136261u;
   for (const char c : key) h = (h ^ static_cast<Byte>(c)) * 16777619u;
@@ -354,16 +372,6 @@ struct RankedSuggester::SoundIndex {
   std::vector<std::uint8_t> tags;
   std::uint32_t mask = 0;
   int shift = 0;
-
-  template <typename Visit>
-  void ForEach(std::string_view key, Visit visit) const {
-    const std::uint32_t h = HashKey(key);
-    const std::uint32_t b = h & mask;
-    const auto tag = static_cast<std::uint8_t>(h >> shift);
-    for (std::uint32_t k = starts[b]; k < starts[b + 1]; ++k) {
-      if (tags[k] == tag) visit(ids[k]);
-    }
-  }
 };
 
 RankedSuggester::RankedSuggester(const MainWordList& list,
@@ -410,6 +418,13 @@ RankedSuggester::RankedSuggester(const MainWordList& list,
       while (q < stop && second_class(q) == k) ++q;
     }
     pair_starts_[row + kSecondClasses] = static_cast<std::uint32_t>(stop);
+  }
+  prefix_bits_.assign(kPrefixBits / 64, 0);
+  for (std::size_t q = 0; q < entries_.size(); ++q) {
+    const std::string_view e = SortedEntry(q);
+    if (e.empty()) continue;
+    const std::uint32_t bit = PrefixBit(static_cast<Byte>(e[0]), e.substr(1));
+    prefix_bits_[bit / 64] |= std::uint64_t{1} << (bit % 64);
   }
   shared_.resize(entries_.size());
   branch_.resize(entries_.size());
@@ -473,6 +488,7 @@ const RankedSuggester::SoundIndex& RankedSuggester::Sounds() const {
 std::size_t RankedSuggester::MemoryBytes() const {
   std::size_t bytes =
       order_.capacity() * sizeof(std::uint32_t) + shared_.capacity() +
+      prefix_bits_.capacity() * sizeof(std::uint64_t) +
       branch_.capacity();
   if (sounds_) {
     bytes += sizeof(SoundIndex) +
@@ -735,20 +751,28 @@ std::uint64_t BytesBelow(std::uint64_t x, std::size_t n) {
 // Walks the entries of sorted positions [begin, end) as a trie: the rows of
 // the edit-cost table for a prefix are computed once for all entries
 // sharing it, and a prefix whose row (and the row before, for a swap)
-// already costs more than max_cost is skipped with all its entries.
+// already costs more than max_cost is skipped with all its entries. The
+// first kFirstDepth bytes may cost at most first_cost, the first kEarlyDepth
+// kEarlyCost and the first kMiddleDepth kMiddleCost.
 void RankedSuggester::WalkRange(const Pattern& pattern, std::size_t begin,
-                                std::size_t end, int max_cost,
+                                std::size_t end, int max_cost, int first_cost,
                                 std::vector<CandidateFeatures>& out) const {
   std::array<Pattern::Levels, kMax + 1> rows;
   std::array<char, kMax> path;
   std::size_t valid = 0;  // rows[0..valid] hold path[0..valid)
   pattern.FirstRow(rows[0]);
   const std::uint8_t* shared = shared_.data();
-  const auto allowed_at = [max_cost](std::size_t d) {
-    return static_cast<std::size_t>(
-        d <= kEarlyDepth    ? std::min(max_cost, kEarlyCost)
+  // The most the first d bytes may cost, by d.
+  std::array<std::uint8_t, kMax + 1> allowed_by_depth;
+  for (std::size_t d = 0; d <= kMax; ++d) {
+    allowed_by_depth[d] = static_cast<std::uint8_t>(
+        d <= kFirstDepth    ? std::min(max_cost, first_cost)
+        : d <= kEarlyDepth  ? std::min(max_cost, kEarlyCost)
         : d <= kMiddleDepth ? std::min(max_cost, kMiddleCost)
                             : max_cost);
+  }
+  const auto allowed_at = [&allowed_by_depth](std::size_t d) {
+    return static_cast<std::size_t>(allowed_by_depth[d]);
   };
   // The first position after p whose entry does not start with the first d
   // bytes of p's: those that do share at least d bytes with the one before.
@@ -840,7 +864,9 @@ void RankedSuggester::WalkRange(const Pattern& pattern, std::size_t begin,
 // Few misspellings get the first letter wrong. Entries starting with the
 // word's first or second letter (a swap, or an extra first letter) may cost
 // up to kNearCost; entries starting with another vowel, when the word starts
-// with one, up to kFarCost + 1; the others only kFarCost, which leaves room
+// with one, up to kFarCost + 1, and only kOtherVowelFirstCost in their first
+// two letters (most such entries go at their second letter, unread); the
+// others only kFarCost, which leaves room
 // for nothing but that first letter written for another or left out, so
 // those two forms are looked up rather than walked to.
 void RankedSuggester::WalkWithinCost(const Pattern& pattern,
@@ -854,16 +880,18 @@ void RankedSuggester::WalkWithinCost(const Pattern& pattern,
     if (begin == end) continue;
     const char base = BaseLetter(static_cast<char>(b));
     if (base != 0 && base == first) {
-      WalkRange(pattern, begin, end, kNearCost, out);
+      WalkRange(pattern, begin, end, kNearCost, kEarlyCost, out);
     } else if (base != 0 && base == second) {
-      WalkRange(pattern, begin, end, kSecondCost, out);
+      WalkRange(pattern, begin, end, kSecondCost, kEarlyCost, out);
     } else if (IsVowel(base) && IsVowel(first)) {
-      WalkRange(pattern, begin, end, kFarCost + 1, out);
+      WalkRange(pattern, begin, end, kFarCost + 1, kOtherVowelFirstCost, out);
     } else {
       for (const std::size_t skip : {std::size_t{1}, std::size_t{0}}) {
         // The entry b + rest, searched among those sharing its second byte.
         const std::string_view rest = word.substr(skip);
         std::size_t lo = begin, hi = end;
+        const std::uint32_t bit = PrefixBit(static_cast<Byte>(b), rest);
+        if ((prefix_bits_[bit / 64] >> (bit % 64) & 1) == 0) continue;
         if (b >= 'a' && b <= 'z') {
           const std::size_t row = (b - 'a') * (kSecondClasses + 1);
           const std::size_t second_class =
@@ -911,45 +939,59 @@ void RankedSuggester::AddSoundAlikes(std::string_view word,
   const SoundKey key = KeyOf(word);
   const std::string_view k = key.view();
   if (k.empty()) return;
-  std::vector<std::pair<std::uint32_t, std::uint8_t>> found;
+  // Each find as id * 2 + 0 for the same key, + 1 for a near one, so that
+  // sorting puts an entry's finds together, its best first.
+  std::vector<std::uint32_t> found;
   found.reserve(128);
-  const auto look = [&](std::string_view variant, std::uint8_t level) {
-    sounds.ForEach(variant, [&](std::uint32_t id) {
-      found.emplace_back(id, level);
-    });
+  // The key and its variants are hashed first, then their buckets' bounds
+  // read, then the buckets: the reads of each step do not wait on each
+  // other, so their cache misses overlap.
+  std::array<std::uint32_t, 2 * kMaxKey> hashes{}, near{};
+  std::size_t variants = 0;
+  const auto add = [&](std::string_view variant, std::uint32_t level) {
+    hashes[variants] = HashKey(variant);
+    near[variants++] = level;
   };
-  look(k, 2);
+  add(k, 0);
   if (k.size() >= 3) {
     std::array<char, kMaxKey + 1> v{};
     for (std::size_t i = 0; i < k.size(); ++i) {  // deletions
       std::size_t m = 0;
       for (std::size_t j = 0; j < k.size(); ++j) if (j != i) v[m++] = k[j];
-      look({v.data(), m}, 1);
+      add({v.data(), m}, 1);
     }
     for (std::size_t i = 0; i + 1 < k.size(); ++i) {  // swaps
       std::copy(k.begin(), k.end(), v.begin());
       std::swap(v[i], v[i + 1]);
-      look({v.data(), k.size()}, 1);
+      add({v.data(), k.size()}, 1);
     }
   }
-  // One record an entry, the best sound kept.
-  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
-    return a.first != b.first ? a.first < b.first : a.second > b.second;
-  });
-  found.erase(std::unique(found.begin(), found.end(),
-                          [](const auto& a, const auto& b) {
-                            return a.first == b.first;
-                          }),
-              found.end());
+  std::array<std::uint32_t, 2 * kMaxKey> from{}, to{};
+  for (std::size_t v = 0; v < variants; ++v) {
+    const std::uint32_t bucket = hashes[v] & sounds.mask;
+    from[v] = sounds.starts[bucket];
+    to[v] = sounds.starts[bucket + 1];
+  }
+  for (std::size_t v = 0; v < variants; ++v) {
+    const auto tag = static_cast<std::uint8_t>(hashes[v] >> sounds.shift);
+    for (std::uint32_t slot = from[v]; slot < to[v]; ++slot) {
+      if (sounds.tags[slot] == tag) {
+        found.push_back(sounds.ids[slot] << 1 | near[v]);
+      }
+    }
+  }
+  std::sort(found.begin(), found.end());
+  // Both lists ascend by entry, so they are merged in one pass.
   const std::size_t walked = out.size();
-  for (const auto& [id, level] : found) {
+  std::size_t w = 0;
+  for (std::size_t f = 0; f < found.size(); ++f) {
+    if (f > 0 && found[f] >> 1 == found[f - 1] >> 1) continue;
+    const std::uint32_t id = found[f] >> 1;
     const auto entry = static_cast<std::int32_t>(id);
-    const auto it = std::lower_bound(
-        out.begin(), out.begin() + static_cast<std::ptrdiff_t>(walked), entry,
-        [](const CandidateFeatures& c, std::int32_t e) { return c.entry < e; });
-    if (it != out.begin() + static_cast<std::ptrdiff_t>(walked) &&
-        it->entry == entry) {
-      it->sound = std::max(it->sound, level);
+    const auto level = static_cast<std::uint8_t>(2 - (found[f] & 1));
+    while (w < walked && out[w].entry < entry) ++w;
+    if (w < walked && out[w].entry == entry) {
+      out[w].sound = std::max(out[w].sound, level);
       continue;
     }
     if (entries_[id] == word) continue;
@@ -1081,6 +1123,12 @@ std::vector<RankedEntry> RankedSuggester::Suggest(std::string_view word,
       }
       c.cost = pattern.WeightedCost(e, limit);
       if (c.cost > limit) continue;
+      if (top.size() < max_count) {
+        // Finished at once while the list is short, it sets a last place
+        // that limits the costs of those after it.
+        finish(c, e);
+        continue;
+      }
       pending.push_back({bound(c, next.common), next.index, next.common});
       std::push_heap(pending.begin(), pending.end());
       continue;

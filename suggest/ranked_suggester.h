@@ -117,7 +117,8 @@ class RankedSuggester {
   std::uint8_t SizeCode(std::int32_t entry) const;
   const SoundIndex& Sounds() const;
   void WalkRange(const Pattern& pattern, std::size_t begin, std::size_t end,
-                 int max_cost, std::vector<CandidateFeatures>& out) const;
+                 int max_cost, int first_cost,
+                 std::vector<CandidateFeatures>& out) const;
   void WalkWithinCost(const Pattern& pattern,
                       std::vector<CandidateFeatures>& out) const;
   void Gather(const Pattern& pattern,
@@ -144,6 +145,9 @@ class RankedSuggester {
   // Likewise by first letter a to z and a class of the second byte: below
   // a, each of a to z, above z. Row f * 29 for letter f, 29 bounds a row.
   std::array<std::uint32_t, 26 * 29> pair_starts_{};
+  // A bit for the hash of each entry's first four bytes (fewer in a short
+  // entry), so that most first-letter lookups end without a search.
+  std::vector<std::uint64_t> prefix_bits_;
   mutable std::once_flag sounds_built_;
   mutable std::unique_ptr<SoundIndex> sounds_;
 };
