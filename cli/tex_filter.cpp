@@ -34,8 +34,8 @@ constexpr Command kCommands[] = {
     {u"bibitem", "op"},         {u"lstinputlisting", "op"}, {u"definecolor", "ppp"},
 };
 
-// What \begin{NAME} takes after the name: table column specifications,
-// widths and float placements.
+// What \begin{NAME} takes after the name: a table's column layout, widths
+// and float placements.
 constexpr Command kEnvironments[] = {
     {u"array", "op"},    {u"figure", "o"},   {u"longtable", "op"},
     {u"minipage", "op"}, {u"table", "o"},    {u"tabular", "op"},

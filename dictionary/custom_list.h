@@ -17,6 +17,9 @@ class CustomWordList {
   // The words exactly as added or loaded; std::nullopt until the first.
   const WordArray& words() const { return words_; }
 
+  // words(), each lower-cased, in the same order (empty without storage).
+  const std::vector<std::u16string>& lowered() const { return lowered_; }
+
   void Add(std::u16string word);
 
   // Replaces every word with words. REQUIRES: !words.empty().

@@ -25,27 +25,30 @@ constexpr std::uint8_t kCustomSizeCode = 2;
 // before it is converted.
 constexpr std::size_t kMaxInputLength = 4 * RankedSuggester::kMaxWordLength;
 
-// How the typed word is capitalized, which its corrections take over.
-enum class TypedCase { kAsWritten, kCapitalFirst, kAllCapitals };
+// Capitals put on a form: those of the built-in list's details (the same
+// values as WrittenCase's first three) and those the typed word carries over
+// to its corrections.
+enum class Capitals : std::uint8_t {
+  kAsWritten = static_cast<std::uint8_t>(WrittenCase::kLower),
+  kCapitalFirst = static_cast<std::uint8_t>(WrittenCase::kCapitalFirst),
+  kAllCapitals = static_cast<std::uint8_t>(WrittenCase::kAllCapitals),
+};
 
-TypedCase CaseOf(std::u16string_view typed, std::u16string_view lower) {
-  if (typed.empty() || typed == lower) return TypedCase::kAsWritten;
-  if (typed.size() >= 2 && ToUpper(typed) == typed) return TypedCase::kAllCapitals;
-  return typed[0] != lower[0] ? TypedCase::kCapitalFirst : TypedCase::kAsWritten;
+// The capitals of the typed word, given its lower-cased form.
+Capitals CapitalsOf(std::u16string_view typed, std::u16string_view lower) {
+  if (typed.empty() || typed == lower) return Capitals::kAsWritten;
+  if (typed.size() >= 2 && ToUpper(typed) == typed) return Capitals::kAllCapitals;
+  return typed[0] != lower[0] ? Capitals::kCapitalFirst : Capitals::kAsWritten;
 }
 
-std::u16string CapitalFirst(std::u16string form) {
-  if (form.empty()) return form;
-  return ToUpper(std::u16string_view(form).substr(0, 1)) + form.substr(1);
-}
-
-std::u16string Carry(TypedCase typed, std::u16string form) {
-  switch (typed) {
-    case TypedCase::kAsWritten:
+std::u16string Capitalize(Capitals capitals, std::u16string form) {
+  switch (capitals) {
+    case Capitals::kAsWritten:
       return form;
-    case TypedCase::kCapitalFirst:
-      return CapitalFirst(std::move(form));
-    case TypedCase::kAllCapitals:
+    case Capitals::kCapitalFirst:
+      if (form.empty()) return form;
+      return ToUpper(std::u16string_view(form).substr(0, 1)) + form.substr(1);
+    case Capitals::kAllCapitals:
       return ToUpper(form);
   }
   return form;
@@ -59,15 +62,9 @@ std::u16string WrittenForm(std::span<const std::uint8_t> details,
   const auto i = static_cast<std::size_t>(index);
   std::u16string form = FromSingleByte(entry);
   if (i >= static_cast<std::size_t>(kDicCapacity) || i >= details.size()) return form;
-  switch (static_cast<WrittenCase>(details[i] >> kWrittenCaseShift & 3)) {
-    case WrittenCase::kLower:
-      return form;
-    case WrittenCase::kCapitalFirst:
-      return CapitalFirst(std::move(form));
-    case WrittenCase::kAllCapitals:
-      return ToUpper(form);
-    case WrittenCase::kOwnForm:
-      break;
+  const auto written = static_cast<WrittenCase>(details[i] >> kWrittenCaseShift & 3);
+  if (written != WrittenCase::kOwnForm) {
+    return Capitalize(static_cast<Capitals>(written), std::move(form));
   }
   // Records of index, bytes, zero byte follow the bytes of the entries.
   std::span<const std::uint8_t> records =
@@ -126,24 +123,25 @@ WordArray GetRankedSuggestions(std::u16string_view sWord, std::int32_t max_count
     scored.push_back({r.score, WrittenForm(details, r.entry, list.Entry(r.entry))});
   }
   if (bCheckCustom) {
-    const WordArray& words = ThreadCustomWords().words();
-    const std::int32_t last = SafeUpperBound(words);
+    // The list keeps each word lower-cased beside it.
+    const CustomWordList& custom = ThreadCustomWords();
+    const std::int32_t last = SafeUpperBound(custom.words());
     for (std::int32_t k = 0; k <= last; ++k) {
-      const std::u16string& word = (*words)[static_cast<std::size_t>(k)];
+      const auto at = static_cast<std::size_t>(k);
       const std::optional<double> score =
-          suggester.ScoreOutsider(bytes, ToSingleByte(ToLower(word)), kCustomSizeCode);
-      if (score) scored.push_back({*score, word});
+          suggester.ScoreOutsider(bytes, ToSingleByte(custom.lowered()[at]), kCustomSizeCode);
+      if (score) scored.push_back({*score, (*custom.words())[at]});
     }
   }
   // Main-list words come first among equals, then custom words in list order.
   std::stable_sort(scored.begin(), scored.end(),
                    [](const Scored& a, const Scored& b) { return a.score > b.score; });
 
-  const TypedCase typed_case = CaseOf(typed, lower);
+  const Capitals typed_capitals = CapitalsOf(typed, lower);
   WordArray result;
   for (Scored& s : scored) {
     if (result && result->size() == count) break;
-    std::u16string form = Carry(typed_case, std::move(s.form));
+    std::u16string form = Capitalize(typed_capitals, std::move(s.form));
     if (form == typed || (result && std::find(result->begin(), result->end(), form) !=
                                         result->end())) {
       continue;
