@@ -192,18 +192,25 @@ std::string ReadFile(const FileSystem& files, const std::string& path) {
   if (files.Fstat(fd.get(), &info) != 0) ThrowFileError(errno, "cannot read", path);
   if (S_ISDIR(info.st_mode)) ThrowFileError(EISDIR, "cannot read", path);
   if (!S_ISREG(info.st_mode)) ThrowFileError(EINVAL, "not a regular file:", path);
-  std::string content;
-  content.reserve(static_cast<std::size_t>(info.st_size));
+  // Read straight into the string as far as the size the file had when
+  // opened, then through a buffer for anything written to it since.
+  std::string content(static_cast<std::size_t>(info.st_size), '\0');
+  std::size_t filled = 0;
   char buffer[65536];
   for (;;) {
-    const ssize_t got = files.Read(fd.get(), buffer, sizeof buffer);
+    const bool into_content = filled < content.size();
+    const ssize_t got =
+        into_content ? files.Read(fd.get(), content.data() + filled, content.size() - filled)
+                     : files.Read(fd.get(), buffer, sizeof buffer);
     if (got < 0) {
       if (errno == EINTR) continue;
       ThrowFileError(errno, "cannot read", path);
     }
     if (got == 0) break;
-    content.append(buffer, static_cast<std::size_t>(got));
+    if (!into_content) content.append(buffer, static_cast<std::size_t>(got));
+    filled += static_cast<std::size_t>(got);
   }
+  content.resize(filled);
   return content;
 }
 

@@ -4,12 +4,12 @@
 #ifndef QUENVARSPELL_DICTIONARY_WORD_LIST_H_
 #define QUENVARSPELL_DICTIONARY_WORD_LIST_H_
 
-#include <bit>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/zeroed_array.h"
 #include "resources/word_list_capacity.h"
 
 namespace quenvar {
@@ -25,62 +25,10 @@ inline std::uint32_t PrefixKey(std::string_view bytes) {
          256u * static_cast<unsigned char>(bytes[1]);
 }
 
-// How many bytes of a word fall in each of 16 groups, four bits a count: one
-// group for each of the 14 letters most frequent in English words
-// (e s i a r n t o l c d u g p), in either case, one for every other ASCII
-// byte and one for the bytes 0x80 and up. A count of 15 stands for 15 or
-// more.
-class PackedGroupCounts {
- public:
-  // The counts of the groups of bytes.
-  static PackedGroupCounts Of(std::string_view bytes);
-
-  // True when some byte is 0x80 or more.
-  bool HasNonAscii() const { return (bits_ >> 60) != 0; }
-
-  // True when every count is below 15, so each is the exact count.
-  bool IsExact() const {
-    const std::uint64_t full = bits_ & bits_ >> 1 & bits_ >> 2 & bits_ >> 3;
-    return (full & 0x1111111111111111) == 0;
-  }
-
-  // An upper bound of the bytes a word and an entry have in common, counted
-  // with repetition and with ASCII letter case ignored: never below the true
-  // number. REQUIRES: word.IsExact().
-  friend std::uint32_t CommonBytesBound(const PackedGroupCounts& word,
-                                        const PackedGroupCounts& entry) {
-    // Where the entry's count is 15 its true count may be higher, but the
-    // word's exact count, below 15, is then the smaller one. The sixteen
-    // minima are taken at once in a vector of the compilers' extension.
-    const Counts16 a = word.Unpacked();
-    const Counts16 b = entry.Unpacked();
-    const Counts16 a_smaller = a < b;
-    const auto minima = std::bit_cast<Halves>((a & a_smaller) | (b & ~a_smaller));
-    // The sum of the bytes of a 64-bit value whose bytes add up below 256
-    // lands in its top byte when multiplied by 0x0101...01.
-    constexpr std::uint64_t kOnes = 0x0101010101010101;
-    return static_cast<std::uint32_t>(((minima[0] + minima[1]) * kOnes) >> 56);
-  }
-
- private:
-  using Counts16 = std::uint8_t __attribute__((vector_size(16)));
-  using Halves = std::uint64_t __attribute__((vector_size(16)));
-
-  // The counts one a byte, group g at index g.
-  Counts16 Unpacked() const {
-    constexpr std::uint64_t kLowNibbles = 0x0F0F0F0F0F0F0F0F;
-    return std::bit_cast<Counts16>(
-        Halves{bits_ & kLowNibbles, bits_ >> 4 & kLowNibbles});
-  }
-
-  // Group g in byte g % 8: in its low four bits for g < 8, in its high four
-  // bits for the others.
-  std::uint64_t bits_ = 0;
-};
-
 class MainWordList {
  public:
-  // All entries empty, both tables zero.
+  // All entries empty, both tables zero. Takes no resident memory until
+  // used.
   MainWordList();
 
   std::int32_t capacity() const { return kDicCapacity; }
@@ -101,14 +49,10 @@ class MainWordList {
   // once it changes.
   std::uint64_t loads() const { return loads_; }
 
-  // The group counts of entry index. REQUIRES: 0 <= index < capacity().
-  const PackedGroupCounts& GroupCounts(std::int32_t index) const {
-    return group_counts_[static_cast<std::size_t>(index)];
-  }
-
   // True when an entry between the start and end index of the prefix key of
   // bytes, both inclusive, equals bytes. REQUIRES: bytes.size() >= 2.
-  // Takes time independent of the size of the key's range.
+  // Takes time independent of the size of the key's range, but for the first
+  // call for a key after a load, which indexes the range.
   bool BucketContains(std::string_view bytes) const;
 
   // Stores the lines of content (a word-list file) of two or more characters
@@ -116,26 +60,36 @@ class MainWordList {
   // changes, and stops once every entry is filled. Entries past the stored
   // words, and the table entries of keys the content lacks, keep their
   // values: words with the same prefix key are expected to stand together.
+  // The entries are kept in content's own buffer, without its line ends.
   // Throws Error, changing nothing, when the new and kept entries together
   // exceed 4 GiB.
-  void Load(std::string_view content);
+  void Load(std::string content);
 
  private:
-  // Fills group_counts_ and reachable_slots_ from the entries and the prefix
-  // tables.
-  void IndexEntries();
+  // The hash table of the entries of key's range [start, end] whose own key
+  // is key, each distinct word once, built on the first call for key since
+  // the last load. REQUIRES: end - start >= kDirectRange.
+  const std::uint32_t* KeyTable(std::uint32_t key, std::int32_t start,
+                                std::int32_t end) const;
+
+  // Ranges of this many entries or fewer are searched entry by entry.
+  static constexpr std::int32_t kDirectRange = 8;
 
   // Entry i is blob_[offsets_[i], offsets_[i + 1]).
   std::string blob_;
-  std::vector<std::uint32_t> offsets_;
-  std::vector<std::int32_t> lPrefixStart;
-  std::vector<std::int32_t> lPrefixEnd;
-  std::vector<PackedGroupCounts> group_counts_;  // one per entry
-  // An open-addressing hash table of the entries BucketContains can find,
-  // those within the range of their own prefix key, each distinct word once:
-  // a slot holds an entry's index plus one, or 0 when empty. It has at least
-  // twice as many slots as entries, a power of two.
-  std::vector<std::uint32_t> reachable_slots_;
+  ZeroedArray<std::uint32_t> offsets_;  // capacity() + 1 of them
+  // Indexed by prefix key; only the keys of the loaded words are touched.
+  ZeroedArray<std::int32_t> lPrefixStart;
+  ZeroedArray<std::int32_t> lPrefixEnd;
+  // The hash tables of the keys, one after another in key_tables_: a key's
+  // table starts at table_starts_[key] - 1, or is not built yet where that
+  // is 0. A table of a range of n entries has n + n / 3 + 1 slots, so it is
+  // never full; a slot holds an entry's index plus one in its low kIndexBits
+  // bits and high bits of the entry's hash above them, or 0 when empty, so
+  // a probe compares words only when those bits agree. Both are filled
+  // while lookups run, and emptied by each load.
+  mutable ZeroedArray<std::uint32_t> table_starts_;
+  mutable std::vector<std::uint32_t> key_tables_;
   std::uint64_t loads_ = 0;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "base/ascii.h"
@@ -12,6 +13,7 @@
 #include "dictionary/check_word.h"
 #include "dictionary/custom_list.h"
 #include "dictionary/word_list.h"
+#include "suggest/group_counts.h"
 #include "suggest/similarity.h"
 
 namespace quenvar {
@@ -169,10 +171,13 @@ WordArray GetSuggestions(std::u16string_view sWord, bool bCheckCustom) {
   const std::uint32_t key = FoldedPrefixKey(w);
   const std::int32_t first = std::max(list.PrefixStart(key), 0);
   const std::int32_t last = std::min(list.PrefixEnd(key), list.capacity() - 1);
+  const std::span<const PackedGroupCounts> group_counts = ThreadEntryGroupCounts();
   std::u16string candidate;
   for (std::int32_t i = first; i <= last; ++i) {
     const std::string_view entry = list.Entry(i);
-    if (target.RuledOutByGroups(entry, list.GroupCounts(i))) continue;
+    if (target.RuledOutByGroups(entry, group_counts[static_cast<std::size_t>(i)])) {
+      continue;
+    }
     const bool ascii = Widen(entry, candidate);
     if (target.Accepts(candidate, entry, ascii)) Append(result, candidate);
   }

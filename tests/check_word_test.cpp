@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cctype>
 
 #include "dictionary/check_word.h"
 #include "dictionary/custom_list.h"
@@ -169,43 +167,6 @@ TEST(LoadWordList, LookupAgreesWithAScanOfTheKeysRange) {
       }
     }
   });
-}
-
-// The bound never falls below the bytes a word and an entry share, letter
-// case ignored, even where the entry's count stops at 15.
-TEST(PackedGroupCounts, BoundCoversTheSharedBytes) {
-  auto lower = [](char c) {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  };
-  auto shared = [&](std::string a, std::string b) {
-    std::uint32_t common = 0;
-    std::transform(a.begin(), a.end(), a.begin(), lower);
-    std::transform(b.begin(), b.end(), b.begin(), lower);
-    for (char c : a) {
-      const std::size_t at = b.find(c);
-      if (at == std::string::npos) continue;
-      ++common;
-      b.erase(at, 1);
-    }
-    return common;
-  };
-  const std::string words[] = {
-      "house", "HOUSE", "mouse", "xyzzy", "caf\xE9", "cafe", "", "eeee",
-      std::string(14, 'e') + std::string(14, 'z') + std::string(14, '\xE9'),
-      std::string(20, 'e'), std::string(30, 'E'), std::string(300, 'b')};
-  for (const std::string& a : words) {
-    const PackedGroupCounts word = PackedGroupCounts::Of(a);
-    if (!word.IsExact()) continue;
-    for (const std::string& b : words) {
-      EXPECT_GE(CommonBytesBound(word, PackedGroupCounts::Of(b)), shared(a, b))
-          << a << " / " << b;
-    }
-  }
-  EXPECT_TRUE(PackedGroupCounts::Of(std::string(14, 'e')).IsExact());
-  EXPECT_FALSE(PackedGroupCounts::Of(std::string(15, 'E')).IsExact());
-  EXPECT_FALSE(PackedGroupCounts::Of(std::string(99, '\xE9')).IsExact());
-  EXPECT_TRUE(PackedGroupCounts::Of("caf\xE9").HasNonAscii());
-  EXPECT_FALSE(PackedGroupCounts::Of("cafe's-1").HasNonAscii());
 }
 
 TEST(LoadWordList, LineEndsShortLinesAndOddBytes) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <random>
 #include <sstream>
@@ -14,6 +15,7 @@
 #include "base/text.h"
 #include "dictionary/custom_list.h"
 #include "dictionary/word_list.h"
+#include "suggest/group_counts.h"
 #include "tests/literal_similarity.h"
 #include "tests/test_support.h"
 
@@ -48,6 +50,43 @@ void AddCustom(const Words& words) {
 
 const std::vector<std::string> kHeWords = {
     "he", "hel", "held", "hell", "hello", "helot", "help", "the", "thee"};
+
+// The bound never falls below the bytes a word and an entry share, letter
+// case ignored, even where the entry's count stops at 15.
+TEST(PackedGroupCounts, BoundCoversTheSharedBytes) {
+  auto lower = [](char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  };
+  auto shared = [&](std::string a, std::string b) {
+    std::uint32_t common = 0;
+    std::transform(a.begin(), a.end(), a.begin(), lower);
+    std::transform(b.begin(), b.end(), b.begin(), lower);
+    for (char c : a) {
+      const std::size_t at = b.find(c);
+      if (at == std::string::npos) continue;
+      ++common;
+      b.erase(at, 1);
+    }
+    return common;
+  };
+  const std::string words[] = {
+      "house", "HOUSE", "mouse", "xyzzy", "caf\xE9", "cafe", "", "eeee",
+      std::string(14, 'e') + std::string(14, 'z') + std::string(14, '\xE9'),
+      std::string(20, 'e'), std::string(30, 'E'), std::string(300, 'b')};
+  for (const std::string& a : words) {
+    const PackedGroupCounts word = PackedGroupCounts::Of(a);
+    if (!word.IsExact()) continue;
+    for (const std::string& b : words) {
+      EXPECT_GE(CommonBytesBound(word, PackedGroupCounts::Of(b)), shared(a, b))
+          << a << " / " << b;
+    }
+  }
+  EXPECT_TRUE(PackedGroupCounts::Of(std::string(14, 'e')).IsExact());
+  EXPECT_FALSE(PackedGroupCounts::Of(std::string(15, 'E')).IsExact());
+  EXPECT_FALSE(PackedGroupCounts::Of(std::string(99, '\xE9')).IsExact());
+  EXPECT_TRUE(PackedGroupCounts::Of("caf\xE9").HasNonAscii());
+  EXPECT_FALSE(PackedGroupCounts::Of("cafe's-1").HasNonAscii());
+}
 
 TEST(GetSuggestions, MainListWordsOfTheSameKeyAboveTheThreshold) {
   TempDir dir;

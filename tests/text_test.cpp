@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 #include <unicode/uloc.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
 #include <quenvarspell/spell_check.h>
 
 #include "base/numeric.h"
 #include "base/text.h"
+#include "base/text_lines.h"
 
 namespace quenvar {
 namespace {
@@ -89,6 +94,41 @@ TEST(IsNumeric, WordsAndMalformedNumbersAreNot) {
   // signed or not (0xA3 is the pound sign's Latin-1 code).
   for (const char* bytes : {"5\xA3", "\xA3" "5", "\xB9"}) {
     EXPECT_FALSE(IsNumeric(std::string_view(bytes))) << bytes;
+  }
+}
+
+// Lines found eight bytes at a time agree with a byte-by-byte split, with
+// line ends at every place of a word and bytes that differ from CR or LF by
+// one bit or by a borrow (0x0B, 0x0C, 0x8A, 0x8D, 0x00, 0xFF).
+TEST(ForEachLine, AgreesWithAByteByByteSplit) {
+  const auto reference = [](const std::string& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] != '\r' && text[i] != '\n') {
+        line += text[i];
+        continue;
+      }
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      lines.push_back(line);
+      line.clear();
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+  };
+  const std::string alphabet("ab\r\n\x0B\x0C\x8A\x8D\x00\xFF", 10);
+  std::mt19937 random(7);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text(random() % 40, 'x');
+    for (char& c : text) {
+      if (random() % 3 == 0) c = alphabet[random() % alphabet.size()];
+    }
+    std::vector<std::string> lines;
+    ForEachLine(text, [&](std::string_view line) {
+      lines.emplace_back(line);
+      return true;
+    });
+    ASSERT_EQ(lines, reference(text)) << testing::PrintToString(text);
   }
 }
 
