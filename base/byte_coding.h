@@ -1,13 +1,17 @@
-// The 4-byte little-endian length that prefixes the component's compressed
-// data: the built-in word list and the compression wrapper's files.
+// Byte arrays, and the 4-byte little-endian length that prefixes the
+// component's compressed data: the built-in word list and the compression
+// wrapper's files.
 
 #ifndef QUENVARSPELL_BASE_BYTE_CODING_H_
 #define QUENVARSPELL_BASE_BYTE_CODING_H_
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace quenvar {
+
+using ByteArray = std::vector<std::uint8_t>;
 
 inline constexpr std::size_t kLengthPrefixSize = 4;
 

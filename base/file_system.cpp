@@ -184,7 +184,15 @@ std::string FileSystemPath(std::u16string_view path) {
   return utf8;
 }
 
-std::string ReadFile(const FileSystem& files, const std::string& path) {
+namespace {
+
+// Replaces content (a std::string or a ByteArray) with the bytes of the
+// regular file at path, reading straight into it as far as the size the
+// file had when opened, so that storage content already has is reused
+// without being cleared; anything written to the file since goes through a
+// buffer.
+template <typename Bytes>
+void ReadInto(const FileSystem& files, const std::string& path, Bytes& content) {
   // Without blocking, so that opening a FIFO does not wait for a writer.
   FileDescriptor fd(files.Open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0), files);
   if (fd.get() < 0) ThrowFileError(errno, "cannot open", path);
@@ -192,9 +200,7 @@ std::string ReadFile(const FileSystem& files, const std::string& path) {
   if (files.Fstat(fd.get(), &info) != 0) ThrowFileError(errno, "cannot read", path);
   if (S_ISDIR(info.st_mode)) ThrowFileError(EISDIR, "cannot read", path);
   if (!S_ISREG(info.st_mode)) ThrowFileError(EINVAL, "not a regular file:", path);
-  // Read straight into the string as far as the size the file had when
-  // opened, then through a buffer for anything written to it since.
-  std::string content(static_cast<std::size_t>(info.st_size), '\0');
+  content.resize(static_cast<std::size_t>(info.st_size));
   std::size_t filled = 0;
   char buffer[65536];
   for (;;) {
@@ -207,11 +213,22 @@ std::string ReadFile(const FileSystem& files, const std::string& path) {
       ThrowFileError(errno, "cannot read", path);
     }
     if (got == 0) break;
-    if (!into_content) content.append(buffer, static_cast<std::size_t>(got));
+    if (!into_content) content.insert(content.end(), buffer, buffer + got);
     filled += static_cast<std::size_t>(got);
   }
   content.resize(filled);
+}
+
+}  // namespace
+
+std::string ReadFile(const FileSystem& files, const std::string& path) {
+  std::string content;
+  ReadInto(files, path, content);
   return content;
+}
+
+void ReadFile(const FileSystem& files, const std::string& path, ByteArray& content) {
+  ReadInto(files, path, content);
 }
 
 std::string ResolveLinks(const FileSystem& files, const std::string& path) {

@@ -14,6 +14,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/byte_coding.h"
+
 namespace quenvar {
 
 // The system calls through which the operations below, and every other file
@@ -59,6 +61,10 @@ std::string FileSystemPath(std::u16string_view path);
 // Anything else (a device, FIFO, socket or directory) is refused at once,
 // without waiting for a writer or reading endlessly.
 std::string ReadFile(const FileSystem& files, const std::string& path);
+
+// As above, into content, whose storage is reused: when it already holds as
+// many bytes as the file, none of it is allocated or cleared again.
+void ReadFile(const FileSystem& files, const std::string& path, ByteArray& content);
 
 // The file a save of path writes: path itself, or the end of the chain of
 // symbolic links starting there, which need not exist yet (a dangling link

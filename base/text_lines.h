@@ -10,49 +10,54 @@
 
 namespace quenvar {
 
-// The first CR or LF of [p, end), or end when there is none. Looks at eight
-// bytes at a time: a byte equal to c turns into a zero byte of word ^ c, and
-// the lowest byte the zero-byte test flags is always a true zero (a wrong
-// flag needs a borrow from a true zero below it).
-inline const char* FindLineEnd(const char* p, const char* end) {
+// Bit i of the result is set when byte i of the eight at p is CR or LF.
+// A byte equal to c is a zero byte of word ^ c; the zero test below is exact
+// (no borrow crosses bytes), and the multiplication gathers the eight flags,
+// one at bit 8i, into the top byte.
+inline unsigned LineEndBits(const char* p) {
   constexpr std::uint64_t kOnes = 0x0101010101010101;
-  constexpr std::uint64_t kHighs = 0x8080808080808080;
-  const auto zero_bytes = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
-  while (end - p >= 8) {
-    std::uint64_t word;
-    std::memcpy(&word, p, 8);
-    const std::uint64_t found =
-        zero_bytes(word ^ (kOnes * '\n')) | zero_bytes(word ^ (kOnes * '\r'));
-    if (found != 0) {
-      const int bit = std::endian::native == std::endian::little ? std::countr_zero(found)
-                                                                 : std::countl_zero(found);
-      return p + bit / 8;
-    }
-    p += 8;
-  }
-  while (p < end && *p != '\n' && *p != '\r') ++p;
-  return p;
+  constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7F;
+  std::uint64_t word;
+  std::memcpy(&word, p, 8);
+  if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+  const auto zero_bytes = [](std::uint64_t v) { return ~(((v & kLows) + kLows) | v) >> 7 & kOnes; };
+  const std::uint64_t flags = zero_bytes(word ^ (kOnes * '\n')) | zero_bytes(word ^ (kOnes * '\r'));
+  return static_cast<unsigned>((flags * 0x0102040810204080) >> 56);
 }
 
 // Calls on_line(line) for each line of content, in order, and stops early
 // when on_line answers false. A line ends at CR LF, at a lone LF or at a lone
 // CR (files edited on Linux end lines with LF alone); the last line needs no
 // line end, and a line end at the very end of content starts no extra line.
-// Each byte is looked at a bounded number of times, whatever the line ends.
+// on_line may overwrite the bytes of content before the end of the line it
+// is given: nothing before that is read again. Line ends are found 64 bytes
+// at a time, as a mask whose set bits are visited in order.
 template <typename OnLine>
 void ForEachLine(std::string_view content, OnLine on_line) {
   const char* const data = content.data();
-  const char* const end = data + content.size();
-  const char* start = data;
-  while (start < end) {
-    const char* const line_end = FindLineEnd(start, end);
-    if (!on_line(std::string_view(start, static_cast<std::size_t>(line_end - start)))) {
-      return;
+  const std::size_t size = content.size();
+  std::size_t start = 0;  // of the line not yet given
+  for (std::size_t block = 0; block < size; block += 64) {
+    std::uint64_t ends = 0;
+    if (size - block >= 64) {
+      for (std::size_t i = 0; i < 64; i += 8) {
+        ends |= std::uint64_t{LineEndBits(data + block + i)} << i;
+      }
+    } else {
+      for (std::size_t i = 0; block + i < size; ++i) {
+        const char c = data[block + i];
+        if (c == '\n' || c == '\r') ends |= std::uint64_t{1} << i;
+      }
     }
-    start = line_end;
-    if (start < end && *start == '\r') ++start;
-    if (start < end && *start == '\n') ++start;
+    for (; ends != 0; ends &= ends - 1) {
+      const std::size_t end = block + static_cast<std::size_t>(std::countr_zero(ends));
+      if (end < start) continue;  // the LF of a CR LF
+      const bool crlf = data[end] == '\r' && end + 1 < size && data[end + 1] == '\n';
+      if (!on_line(content.substr(start, end - start))) return;
+      start = end + (crlf ? 2 : 1);
+    }
   }
+  if (start < size) on_line(content.substr(start));
 }
 
 }  // namespace quenvar

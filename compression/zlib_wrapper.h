@@ -7,13 +7,11 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
+#include "base/byte_coding.h"
 #include "base/file_system.h"
 
 namespace quenvar {
-
-using ByteArray = std::vector<std::uint8_t>;
 
 // The work-buffer capacity for n bytes: n + n * 0.01 + 12 in double
 // precision, rounded to the nearest whole number (halves away from zero).

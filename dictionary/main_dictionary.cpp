@@ -52,7 +52,8 @@ void LoadMainDictionaryFrom(std::span<const std::uint8_t> blob) {
     throw;
   }
   try {
-    LoadWordList(name);
+    // The file is read back into the memory the text occupies.
+    LoadWordList(name, std::move(data));
   } catch (...) {
     if (RemoveFile(files, name)) sys_info.ForgetTempFile(name);
     throw;

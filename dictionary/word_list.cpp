@@ -107,7 +107,7 @@ const std::uint32_t* MainWordList::KeyTable(std::uint32_t key, std::int32_t star
   return table;
 }
 
-void MainWordList::Load(std::string content) {
+void MainWordList::Load(ByteArray content) {
   // Offsets are 32-bit; the new entries and the kept old ones must fit.
   if (content.size() + blob_.size() > UINT32_MAX) {
     throw Error("word-list file too large");
@@ -116,11 +116,12 @@ void MainWordList::Load(std::string content) {
   // The entries are moved down to the front of content as they are found:
   // those stored so far end at or before the start of the line being read,
   // so a move overwrites only bytes already read.
-  char* const bytes = content.data();
+  std::uint8_t* const bytes = content.data();
   std::uint32_t stored = 0;
   std::int32_t count = 0;
   std::uint32_t previous_key = 0;
-  ForEachLine(content, [&](std::string_view line) {
+  ForEachLine(std::string_view(reinterpret_cast<const char*>(bytes), content.size()),
+              [&](std::string_view line) {
     if (line.size() < 2) return true;
     const std::uint32_t key = PrefixKey(line);
     offsets[static_cast<std::size_t>(count)] = stored;
@@ -141,7 +142,8 @@ void MainWordList::Load(std::string content) {
   for (std::int32_t i = count; i < kDicCapacity; ++i) {
     offsets[static_cast<std::size_t>(i)] =
         static_cast<std::uint32_t>(content.size());
-    content.append(Entry(i));
+    const std::string_view entry = Entry(i);
+    content.insert(content.end(), entry.begin(), entry.end());
   }
   offsets[kDicCapacity] = static_cast<std::uint32_t>(content.size());
   blob_ = std::move(content);
@@ -157,8 +159,9 @@ void MainWordList::Load(std::string content) {
   ++loads_;
 }
 
-void LoadWordList(const std::string& path) {
-  ThreadDicWords().Load(ReadFile(ThreadFileSystem(), path));
+void LoadWordList(const std::string& path, ByteArray storage) {
+  ReadFile(ThreadFileSystem(), path, storage);
+  ThreadDicWords().Load(std::move(storage));
 }
 
 }  // namespace quenvar

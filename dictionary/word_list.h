@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/byte_coding.h"
 #include "base/zeroed_array.h"
 #include "resources/word_list_capacity.h"
 
@@ -36,8 +37,8 @@ class MainWordList {
   // Entry index in single-byte form. REQUIRES: 0 <= index < capacity().
   std::string_view Entry(std::int32_t index) const {
     const auto i = static_cast<std::size_t>(index);
-    return std::string_view(blob_).substr(offsets_[i],
-                                          offsets_[i + 1] - offsets_[i]);
+    return std::string_view(reinterpret_cast<const char*>(blob_.data()) + offsets_[i],
+                            offsets_[i + 1] - offsets_[i]);
   }
 
   // The first and last index of the words of a prefix key, as the last load
@@ -60,10 +61,10 @@ class MainWordList {
   // changes, and stops once every entry is filled. Entries past the stored
   // words, and the table entries of keys the content lacks, keep their
   // values: words with the same prefix key are expected to stand together.
-  // The entries are kept in content's own buffer, without its line ends.
+  // The entries are kept in content's own storage, without its line ends.
   // Throws Error, changing nothing, when the new and kept entries together
   // exceed 4 GiB.
-  void Load(std::string content);
+  void Load(ByteArray content);
 
  private:
   // The hash table of the entries of key's range [start, end] whose own key
@@ -76,7 +77,7 @@ class MainWordList {
   static constexpr std::int32_t kDirectRange = 8;
 
   // Entry i is blob_[offsets_[i], offsets_[i + 1]).
-  std::string blob_;
+  ByteArray blob_;
   ZeroedArray<std::uint32_t> offsets_;  // capacity() + 1 of them
   // Indexed by prefix key; only the keys of the loaded words are touched.
   ZeroedArray<std::int32_t> lPrefixStart;
@@ -96,10 +97,11 @@ class MainWordList {
 // This thread's main word list, created empty on first use.
 MainWordList& ThreadDicWords();
 
-// Fills this thread's main word list from the word-list file at path.
-// Throws std::system_error when the file cannot be read; the list is then
-// unchanged.
-void LoadWordList(const std::string& path);
+// Fills this thread's main word list from the word-list file at path, read
+// into storage's memory (a buffer as large as the file is reused without
+// being allocated or cleared again). Throws std::system_error when the file
+// cannot be read; the list is then unchanged.
+void LoadWordList(const std::string& path, ByteArray storage);
 
 }  // namespace quenvar
 

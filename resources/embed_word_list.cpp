@@ -30,7 +30,6 @@
 namespace quenvar {
 namespace {
 
-using ByteArray = std::vector<std::uint8_t>;
 
 ByteArray MakeBlob(const std::string& text) {
   if (text.size() > UINT32_MAX) throw Error("the word list is too long");

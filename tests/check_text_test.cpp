@@ -67,7 +67,7 @@ void LoadSmallList(const TempDir& dir) {
   const std::string path = dir.File("words.txt");
   WriteBytes(path,
              "cat\r\ndon't\r\nknown\r\nthe\r\nwell\r\nwell-known\r\nworld");
-  LoadWordList(path);
+  LoadWordList(path, {});
 }
 
 TEST(FindDelimiter, FindsTheFirstDelimiterAtOrAfterStart) {

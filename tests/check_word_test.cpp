@@ -20,7 +20,7 @@ using testing::WriteBytes;
 void LoadLines(const TempDir& dir, const std::string& content) {
   const std::string path = dir.File("words.txt");
   WriteBytes(path, content);
-  LoadWordList(path);
+  LoadWordList(path, {});
 }
 
 TEST(CleanWord, CutsPunctuationPossessivesAndShortRemains) {
@@ -207,7 +207,7 @@ TEST(LoadWordList, FailuresNameTheFileAndChangeNothing) {
     LoadLines(dir, "house");
     for (const std::string& path : {dir.File("missing.txt"), dir.File("")}) {
       try {
-        LoadWordList(path);
+        LoadWordList(path, {});
         ADD_FAILURE() << "loaded " << path;
       } catch (const std::system_error& e) {
         EXPECT_NE(std::string(e.what()).find(path), std::string::npos);

@@ -17,9 +17,12 @@ namespace {
 
 using testing::OnFreshThread;
 
-std::string Joined(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
+ByteArray Joined(const std::vector<std::string>& lines) {
+  ByteArray text;
+  for (const std::string& line : lines) {
+    text.insert(text.end(), line.begin(), line.end());
+    text.insert(text.end(), {'\r', '\n'});
+  }
   return text;
 }
 

@@ -94,7 +94,7 @@ TEST(GetRankedSuggestions, FollowsReloadsAndChangesNothing) {
   OnFreshThread([&] {
     const std::string path = dir.File("words.txt");
     WriteBytes(path, "he\r\nhello\r\nhelp\r\nthe");
-    LoadWordList(path);
+    LoadWordList(path, {});
     // The capitals of the built-in list's details do not fit this list; its
     // words are what matters here.
     EXPECT_EQ(ToLower(First(GetRankedSuggestions(u"helo", 10, true))), u"hello");

@@ -41,7 +41,7 @@ void LoadLines(const TempDir& dir, const std::vector<std::string>& lines) {
   }
   const std::string path = dir.File("words.txt");
   WriteBytes(path, content);
-  LoadWordList(path);
+  LoadWordList(path, {});
 }
 
 void AddCustom(const Words& words) {

@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   std::vector<std::string> entries;  // as the loads should leave them
   std::vector<std::string> lines;
   for (std::string_view file : files) {
-    list.Load(std::string(file));
+    list.Load(ByteArray(file.begin(), file.end()));
     lines = KeptLines(file);
     entries.resize(std::max(entries.size(), lines.size()));
     std::copy(lines.begin(), lines.end(), entries.begin());
