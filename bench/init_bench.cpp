@@ -7,7 +7,9 @@
 
 #include <cstdio>
 #include <string>
+#include <latch>
 #include <thread>
+#include <vector>
 
 #include <quenvarspell/spell_check.h>
 
@@ -64,6 +66,45 @@ void BM_FirstInitResidentMemory(benchmark::State& state) {
   state.counters["list_MiB"] = grown / (1024 * 1024);
 }
 BENCHMARK(BM_FirstInitResidentMemory)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// Eight threads that each call Init hold eight lists: the growth of the
+// resident memory while all eight are loaded, and again once each has also
+// built its ranking with a first ranked call.
+void BM_EightThreadsResidentMemory(benchmark::State& state) {
+  constexpr int kThreads = 8;
+  double loaded = 0, ranked = 0;
+  for (auto _ : state) {
+    ::malloc_trim(0);
+    const double before = ResidentBytes();
+    std::latch inits_done(kThreads + 1), measured(1), ranks_done(kThreads + 1), done(1);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kThreads; ++i) {
+      threads.emplace_back([&] {
+        SpellCheck speller;
+        speller.Init();
+        inits_done.count_down();
+        measured.wait();
+        speller.GetRankedSuggestions(u"recieve");
+        ranks_done.count_down();
+        done.wait();
+      });
+    }
+    inits_done.arrive_and_wait();
+    ::malloc_trim(0);
+    loaded = ResidentBytes() - before;
+    measured.count_down();
+    ranks_done.arrive_and_wait();
+    ::malloc_trim(0);
+    ranked = ResidentBytes() - before;
+    done.count_down();
+    for (std::thread& thread : threads) thread.join();
+  }
+  state.counters["eight_lists_MiB"] = loaded / (1024 * 1024);
+  state.counters["with_ranking_MiB"] = ranked / (1024 * 1024);
+}
+BENCHMARK(BM_EightThreadsResidentMemory)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
