@@ -587,7 +587,9 @@ void PrintTable(const std::vector<Result>& results, double check_text_seconds,
 }  // namespace
 
 // The child's side of a fresh-process load: loads the named engine once and
-// prints the seconds it took and the resident memory it added.
+// prints the seconds it took and the resident memory it added, then that
+// memory again once a first suggestion (QuenvarSpell's ranked ones) has
+// built what suggesting needs.
 int MeasureFreshLoad(const std::string& name) {
   QuenvarEngine quenvar(true);
   HunspellEngine hunspell;
@@ -597,7 +599,9 @@ int MeasureFreshLoad(const std::string& name) {
     if (engine->Name() != name) continue;
     const double before = ResidentBytes();
     const double seconds = Seconds([&] { engine->Load(); });
-    std::printf("%.9f %.0f\n", seconds, ResidentBytes() - before);
+    const double loaded = ResidentBytes() - before;
+    engine->Suggest({Misspelling{MakeWord("recieve"), {}}});
+    std::printf("%.9f %.0f %.0f\n", seconds, loaded, ResidentBytes() - before);
     return 0;
   }
   return 2;
@@ -607,20 +611,22 @@ int MeasureFreshLoad(const std::string& name) {
 // kFreshRuns fresh processes; then, with tool, the start-to-exit time of
 // `tool list`, `hunspell -l` and `aspell list` on a one-line input.
 void PrintFreshTable(const std::vector<std::string>& names, const std::string& tool) {
-  std::vector<Spread> loads, memory;
+  std::vector<Spread> loads, memory, suggesting;
   for (const std::string& name : names) {
     std::cerr << "engine_comparison: first loads of " << name << '\n';
-    std::vector<double> seconds, bytes;
+    std::vector<double> seconds, bytes, suggested_bytes;
     for (int run = 0; run < kFreshRuns; ++run) {
       double ignored = 0;
       std::istringstream answer(RunChild({"/proc/self/exe", "--fresh-load", name}, "", ignored));
-      double s = 0, b = 0;
-      answer >> s >> b;
+      double s = 0, b = 0, sb = 0;
+      answer >> s >> b >> sb;
       seconds.push_back(s);
       bytes.push_back(b);
+      suggested_bytes.push_back(sb);
     }
     loads.push_back(SpreadOf(seconds));
     memory.push_back(SpreadOf(bytes));
+    suggesting.push_back(SpreadOf(suggested_bytes));
   }
   std::cout << "\nIn fresh processes (a child process for each measure; median of "
             << kFreshRuns << ", best in brackets):\n\n";
@@ -640,6 +646,12 @@ void PrintFreshTable(const std::vector<std::string>& names, const std::string& t
     cells.push_back(MemoryRatio(memory[0].median, memory[i].median));
   }
   PrintRow("Resident growth of the first load", cells);
+  cells.clear();
+  for (const Spread& s : suggesting) cells.push_back(Format("%.1f MiB", s.median / (1 << 20)));
+  for (std::size_t i = 1; i < suggesting.size(); ++i) {
+    cells.push_back(MemoryRatio(suggesting[0].median, suggesting[i].median));
+  }
+  PrintRow("Resident growth with a first suggestion", cells);
   if (tool.empty()) return;
 
   const std::string line = "The quick brown fox jumps over the lazy dgo.\n";

@@ -363,15 +363,23 @@ double Gestalt(std::string_view a, std::string_view b) {
 // --- RankedSuggester -------------------------------------------------------
 
 // Entry indices grouped by the hash of their sound-alike key: the entries of
-// bucket b are ids[starts[b], starts[b + 1]), and tags holds eight more bits
-// of each one's hash, so entries of other keys in the bucket are passed
-// over without working out their keys.
+// bucket b are held in ids[starts[b], starts[b + 1]), each as its index in
+// the low kIdBits bits and kTagBits more bits of its hash above them, so
+// entries of other keys in the bucket are passed over without working out
+// their keys. The bucket and the tag together compare the low
+// (bucket bits + kTagBits) bits of the hashes.
 struct RankedSuggester::SoundIndex {
+  static constexpr int kTagBits = 10;
+  static constexpr int kIdBits = 32 - kTagBits;
+  static constexpr std::uint32_t kIdMask = (std::uint32_t{1} << kIdBits) - 1;
   std::vector<std::uint32_t> starts;
   std::vector<std::uint32_t> ids;
-  std::vector<std::uint8_t> tags;
   std::uint32_t mask = 0;
   int shift = 0;
+
+  std::uint32_t TagOf(std::uint32_t hash) const {
+    return hash >> shift & ((std::uint32_t{1} << kTagBits) - 1);
+  }
 };
 
 RankedSuggester::RankedSuggester(const MainWordList& list,
@@ -443,12 +451,18 @@ RankedSuggester::~RankedSuggester() = default;
 const RankedSuggester::SoundIndex& RankedSuggester::Sounds() const {
   std::call_once(sounds_built_, [this] {
     auto index = std::make_unique<SoundIndex>();
+    // Four to eight entries a bucket: a quarter of the power of two, 1024 at
+    // least, that gives each of half the entries a bucket. The tags tell the
+    // entries of a bucket apart.
+    static_assert(kDicCapacity <= SoundIndex::kIdMask);
     std::size_t buckets = 1024;
     int bits = 10;
     while (buckets < entries_.size() / 2) {
       buckets *= 2;
       ++bits;
     }
+    buckets /= 4;
+    bits -= 2;
     index->mask = static_cast<std::uint32_t>(buckets - 1);
     index->shift = bits;
     // Each distinct entry once, in byte order, so a duplicate's lowest
@@ -472,31 +486,15 @@ const RankedSuggester::SoundIndex& RankedSuggester::Sounds() const {
       index->starts[b + 1] += index->starts[b];
     }
     index->ids.resize(ids.size());
-    index->tags.resize(ids.size());
     std::vector<std::uint32_t> fill(index->starts.begin(),
                                     index->starts.end() - 1);
     for (std::size_t k = 0; k < ids.size(); ++k) {
       const std::uint32_t slot = fill[hash_of[k] & index->mask]++;
-      index->ids[slot] = ids[k];
-      index->tags[slot] = static_cast<std::uint8_t>(hash_of[k] >> index->shift);
+      index->ids[slot] = index->TagOf(hash_of[k]) << SoundIndex::kIdBits | ids[k];
     }
     sounds_ = std::move(index);
   });
   return *sounds_;
-}
-
-std::size_t RankedSuggester::MemoryBytes() const {
-  std::size_t bytes =
-      order_.capacity() * sizeof(std::uint32_t) + shared_.capacity() +
-      prefix_bits_.capacity() * sizeof(std::uint64_t) +
-      branch_.capacity();
-  if (sounds_) {
-    bytes += sizeof(SoundIndex) +
-             sounds_->starts.capacity() * sizeof(std::uint32_t) +
-             sounds_->ids.capacity() * sizeof(std::uint32_t) +
-             sounds_->tags.capacity();
-  }
-  return bytes;
 }
 
 std::uint8_t RankedSuggester::SizeCode(std::int32_t entry) const {
@@ -973,10 +971,11 @@ void RankedSuggester::AddSoundAlikes(std::string_view word,
     to[v] = sounds.starts[bucket + 1];
   }
   for (std::size_t v = 0; v < variants; ++v) {
-    const auto tag = static_cast<std::uint8_t>(hashes[v] >> sounds.shift);
+    const std::uint32_t tag = sounds.TagOf(hashes[v]);
     for (std::uint32_t slot = from[v]; slot < to[v]; ++slot) {
-      if (sounds.tags[slot] == tag) {
-        found.push_back(sounds.ids[slot] << 1 | near[v]);
+      const std::uint32_t held = sounds.ids[slot];
+      if (held >> SoundIndex::kIdBits == tag) {
+        found.push_back((held & SoundIndex::kIdMask) << 1 | near[v]);
       }
     }
   }

@@ -97,10 +97,6 @@ class RankedSuggester {
                                       std::string_view candidate,
                                       std::uint8_t size_code) const;
 
-  // Heap bytes held, counting the sound-alike index only once it is built
-  // (on the first call that needs it).
-  std::size_t MemoryBytes() const;
-
  private:
   struct SoundIndex;
   class Pattern;
