@@ -3,7 +3,6 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <functional>
 #include <utility>
 
 #define XXH_INLINE_ALL
@@ -113,6 +112,13 @@ void MainWordList::Load(ByteArray content) {
     throw Error("word-list file too large");
   }
   ZeroedArray<std::uint32_t> offsets(kDicCapacity + 1);
+  // The keys' tables are built as lookups need them. Room for the tables of
+  // a list of distinct words is reserved, not touched, so that building a
+  // table seldom moves the others.
+  ZeroedArray<std::uint32_t> table_starts(kKeyCount);
+  std::vector<std::uint32_t> key_tables;
+  key_tables.reserve(static_cast<std::size_t>(TableSize(0, kDicCapacity - 1)) +
+                     kKeyCount / 16);
   // The entries are moved down to the front of content as they are found:
   // those stored so far end at or before the start of the line being read,
   // so a move overwrites only bytes already read.
@@ -148,14 +154,8 @@ void MainWordList::Load(ByteArray content) {
   offsets[kDicCapacity] = static_cast<std::uint32_t>(content.size());
   blob_ = std::move(content);
   offsets_ = std::move(offsets);
-  // The keys' tables are built as lookups need them. Room for the tables of
-  // a whole list of distinct keys is reserved, not touched, so that the
-  // tables do not move while a text is checked.
-  table_starts_ = ZeroedArray<std::uint32_t>(kKeyCount);
-  key_tables_.clear();
-  key_tables_.shrink_to_fit();
-  key_tables_.reserve(static_cast<std::size_t>(TableSize(0, kDicCapacity - 1)) +
-                      kKeyCount / 16);
+  table_starts_ = std::move(table_starts);
+  key_tables_ = std::move(key_tables);
   ++loads_;
 }
 

@@ -150,16 +150,24 @@ TEST(CheckWord, CustomListIsSearchedWithTheUncleanedWord) {
 
 // The lookup answers as a scan of the key's whole range would, whatever the
 // loads left behind: ungrouped keys, duplicates, entries and ranges kept from
-// an earlier load.
+// an earlier load, and the tables of long ranges built before a reload.
 TEST(LoadWordList, LookupAgreesWithAScanOfTheKeysRange) {
   TempDir dir;
   OnFreshThread([&] {
     const MainWordList& list = ThreadDicWords();
-    const std::string probes[] = {"apple", "apricot", "banana", "band",
-                                  "cherry", "chert", "date", "zz", "ap"};
-    for (const char* content :
-         {"apple\r\nbanana\r\napricot\r\nband\r\nbanana\r\ncherry",
-          "chert\r\nchert\r\ndate", "apple\r\napple\r\nzz\r\nap"}) {
+    const auto numbered = [](const std::string& stem, int count) {
+      std::string lines;
+      for (int i = 0; i < count; ++i) lines += stem + std::to_string(i) + "\r\n";
+      return lines;
+    };
+    const std::string long_ranges = "apple\r\n" + numbered("apa", 20) + "zz";
+    const std::string other_long_ranges = numbered("apb", 12) + "apple\r\napb3";
+    const std::string probes[] = {"apple", "apricot", "banana", "band", "cherry", "chert",
+                                  "date",  "zz",      "ap",     "apa3", "apa19",  "apb3"};
+    for (const std::string& content :
+         {std::string("apple\r\nbanana\r\napricot\r\nband\r\nbanana\r\ncherry"),
+          std::string("chert\r\nchert\r\ndate"), std::string("apple\r\napple\r\nzz\r\nap"),
+          long_ranges, other_long_ranges}) {
       LoadLines(dir, content);
       for (const std::string& probe : probes) {
         EXPECT_EQ(list.BucketContains(probe), LiteralBucketContains(probe))
