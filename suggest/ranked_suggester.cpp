@@ -859,6 +859,72 @@ void RankedSuggester::WalkRange(const Pattern& pattern, std::size_t begin,
   }
 }
 
+std::size_t RankedSuggester::FindSorted(std::uint8_t head, std::string_view rest) const {
+  const std::uint32_t bit = PrefixBit(head, rest);
+  if ((prefix_bits_[bit / 64] >> (bit % 64) & 1) == 0) return kNotFound;
+  std::size_t lo = first_byte_starts_[head], hi = first_byte_starts_[head + 1];
+  if (head >= 'a' && head <= 'z') {
+    // Searched among those sharing its second byte's class.
+    const std::size_t row = (head - 'a') * (kSecondClasses + 1);
+    const std::size_t second_class = rest.empty() ? 0 : SecondClass(static_cast<Byte>(rest[0]));
+    lo = pair_starts_[row + second_class];
+    hi = pair_starts_[row + second_class + 1];
+  }
+  const std::size_t stop = hi;
+  // Entries of [lo, hi) less than head + rest, after their first byte.
+  const auto before = [rest](std::string_view entry) {
+    const std::size_t common = std::min(entry.size() - 1, rest.size());
+    for (std::size_t k = 0; k < common; ++k) {
+      const auto x = static_cast<Byte>(entry[k + 1]);
+      const auto y = static_cast<Byte>(rest[k]);
+      if (x != y) return x < y;
+    }
+    return entry.size() - 1 < rest.size();
+  };
+  while (lo < hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    (before(SortedEntry(mid)) ? lo = mid + 1 : hi = mid);
+  }
+  return lo < stop && SortedEntry(lo).substr(1) == rest ? lo : kNotFound;
+}
+
+// Two slips the walk cannot reach are looked up instead: a letter moved over
+// two others where the first letters leave the walk no room for the two
+// edits it takes them for (tyhe: they, kwno: know), and a run of two to four
+// letters written twice over (approproximate: approximate), which counts as
+// two edits, however long the run.
+void RankedSuggester::AddLookedUpSlips(const Pattern& pattern,
+                                       std::vector<CandidateFeatures>& out) const {
+  const std::string_view word = pattern.word();
+  std::array<char, kMax> variant{};
+  const auto look_up = [&](std::size_t size, int cost) {
+    const std::size_t p =
+        FindSorted(static_cast<Byte>(variant[0]), std::string_view(variant.data() + 1, size - 1));
+    if (p == kNotFound) return;
+    CandidateFeatures c;
+    c.entry = SortedIndex(p);
+    c.cost = cost;
+    out.push_back(c);
+  };
+  for (std::size_t i = 0; i < kEarlyDepth && i + 2 < word.size(); ++i) {
+    std::copy(word.begin(), word.end(), variant.begin());
+    std::rotate(variant.begin() + i, variant.begin() + i + 1, variant.begin() + i + 3);
+    look_up(word.size(), kMoved);
+    std::copy(word.begin(), word.end(), variant.begin());
+    std::rotate(variant.begin() + i, variant.begin() + i + 2, variant.begin() + i + 3);
+    look_up(word.size(), kMoved);
+  }
+  for (std::size_t run = 2; run <= 4; ++run) {
+    for (std::size_t i = 0; i + 2 * run <= word.size(); ++i) {
+      if (word.substr(i, run) != word.substr(i + run, run)) continue;
+      const auto end = std::copy(word.begin(), word.begin() + static_cast<std::ptrdiff_t>(i + run),
+                                 variant.begin());
+      std::copy(word.begin() + static_cast<std::ptrdiff_t>(i + 2 * run), word.end(), end);
+      look_up(word.size() - run, 2 * kEdit);
+    }
+  }
+}
+
 // Few misspellings get the first letter wrong. Entries starting with the
 // word's first or second letter (a swap, or an extra first letter) may cost
 // up to kNearCost; entries starting with another vowel, when the word starts
@@ -884,42 +950,17 @@ void RankedSuggester::WalkWithinCost(const Pattern& pattern,
     } else if (IsVowel(base) && IsVowel(first)) {
       WalkRange(pattern, begin, end, kFarCost + 1, kOtherVowelFirstCost, out);
     } else {
+      // The entry b + rest, for the first letter written for another or
+      // left out.
       for (const std::size_t skip : {std::size_t{1}, std::size_t{0}}) {
-        // The entry b + rest, searched among those sharing its second byte.
-        const std::string_view rest = word.substr(skip);
-        std::size_t lo = begin, hi = end;
-        const std::uint32_t bit = PrefixBit(static_cast<Byte>(b), rest);
-        if ((prefix_bits_[bit / 64] >> (bit % 64) & 1) == 0) continue;
-        if (b >= 'a' && b <= 'z') {
-          const std::size_t row = (b - 'a') * (kSecondClasses + 1);
-          const std::size_t second_class =
-              rest.empty() ? 0 : SecondClass(static_cast<Byte>(rest[0]));
-          lo = pair_starts_[row + second_class];
-          hi = pair_starts_[row + second_class + 1];
-        }
-        const std::size_t stop = hi;
-        // Entries of [lo, hi) less than b + rest, after their first byte.
-        const auto before = [rest](std::string_view entry) {
-          const std::size_t common = std::min(entry.size() - 1, rest.size());
-          for (std::size_t k = 0; k < common; ++k) {
-            const auto x = static_cast<Byte>(entry[k + 1]);
-            const auto y = static_cast<Byte>(rest[k]);
-            if (x != y) return x < y;
-          }
-          return entry.size() - 1 < rest.size();
-        };
-        while (lo < hi) {
-          const std::size_t mid = lo + (hi - lo) / 2;
-          (before(SortedEntry(mid)) ? lo = mid + 1 : hi = mid);
-        }
-        if (lo < stop && SortedEntry(lo).substr(1) == rest) {
-          const int cost = pattern.WeightedCost(SortedEntry(lo), kFarCost);
-          if (cost <= kFarCost) {
-            CandidateFeatures c;
-            c.entry = SortedIndex(lo);
-            c.cost = cost;
-            out.push_back(c);
-          }
+        const std::size_t p = FindSorted(static_cast<Byte>(b), word.substr(skip));
+        if (p == kNotFound) continue;
+        const int cost = pattern.WeightedCost(SortedEntry(p), kFarCost);
+        if (cost <= kFarCost) {
+          CandidateFeatures c;
+          c.entry = SortedIndex(p);
+          c.cost = cost;
+          out.push_back(c);
         }
       }
     }
@@ -1014,9 +1055,14 @@ void RankedSuggester::Gather(const Pattern& pattern,
       c.cost = std::min(c.cost, pattern.WeightedCost(e, c.cost - 1));
     }
   }
+  AddLookedUpSlips(pattern, out);
+  // Each entry once, at its least cost.
   std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) {
-    return a.entry < b.entry;
+    return a.entry != b.entry ? a.entry < b.entry : a.cost < b.cost;
   });
+  out.erase(std::unique(out.begin(), out.end(),
+                        [](const auto& a, const auto& b) { return a.entry == b.entry; }),
+            out.end());
   AddSoundAlikes(word, out);
   for (CandidateFeatures& c : out) {
     const std::string_view e = entries_[static_cast<std::size_t>(c.entry)];

@@ -121,6 +121,11 @@ class RankedSuggester {
               std::vector<CandidateFeatures>& out) const;
   void AddSoundAlikes(std::string_view word,
                       std::vector<CandidateFeatures>& out) const;
+  void AddLookedUpSlips(const Pattern& pattern,
+                        std::vector<CandidateFeatures>& out) const;
+  // The sorted position of the entry head + rest, or kNotFound.
+  static constexpr std::size_t kNotFound = SIZE_MAX;
+  std::size_t FindSorted(std::uint8_t head, std::string_view rest) const;
 
   WordListEntries entries_;
   std::span<const std::uint8_t> details_;

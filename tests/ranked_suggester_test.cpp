@@ -79,6 +79,12 @@ TEST(RankedSuggester, FindsSlipsAndSoundAlikesOnTheBuiltInList) {
     EXPECT_TRUE(offers("agina", "again", 1));  // a letter moved over two others
     EXPECT_TRUE(offers("fomr", "from", 5));
     EXPECT_TRUE(offers("hten", "then", 3));    // the first two letters swapped
+    // Looked up rather than walked: a letter moved among the first ones, and
+    // a run of letters written twice over.
+    EXPECT_TRUE(offers("tyhe", "they", 3));
+    EXPECT_TRUE(offers("kwno", "know", 1));
+    EXPECT_TRUE(offers("approproximate", "approximate", 1));
+    EXPECT_FALSE(offers("beggining", "begging", 1));  // the run is "in" twice
     // Found by sound alone, below the words one cheap slip away.
     EXPECT_TRUE(offers("nite", "night", 20));
     EXPECT_TRUE(offers("thorts", "thoughts", 20));
@@ -89,7 +95,8 @@ TEST(RankedSuggester, FindsSlipsAndSoundAlikesOnTheBuiltInList) {
     reversed_list.Load(Joined(reversed));
     std::vector<std::uint8_t> reversed_details(details.rbegin(), details.rend());
     const RankedSuggester reversed_suggester(reversed_list, reversed_details);
-    for (const char* word : {"recieve", "thorts", "acheive", "teh", "xyzzy", "tihs"}) {
+    for (const char* word :
+         {"recieve", "thorts", "acheive", "teh", "xyzzy", "tihs", "tyhe", "suburburban"}) {
       EXPECT_EQ(Words(suggester, list, word), Words(reversed_suggester, reversed_list, word))
           << word;
     }
