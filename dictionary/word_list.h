@@ -26,6 +26,9 @@ inline std::uint32_t PrefixKey(std::string_view bytes) {
          256u * static_cast<unsigned char>(bytes[1]);
 }
 
+// Each thread holds its own list. BucketContains builds a key's table on its
+// first lookup, so it may not run on two threads at once, const as it is;
+// the other const members may.
 class MainWordList {
  public:
   // All entries empty, both tables zero. Takes no resident memory until
