@@ -12,7 +12,6 @@
 #include "dictionary/check_word.h"
 #include "dictionary/custom_list.h"
 #include "dictionary/word_list.h"
-#include "suggest/group_counts.h"
 #include "suggest/ranked_suggestions.h"
 #include "suggest/similarity.h"
 #include "sysinfo/sys_info.h"
@@ -87,7 +86,6 @@ struct ThreadState {
   // any such file still left when the thread's state ends.
   SysInfo sys_info{files};
   SimilarityArrays similarity;
-  GroupCountsState group_counts;
   RankedState ranked;  // after sDicWords, whose entries it refers to
   std::string scratch_bytes;
   WidgetsEntryPoints widgets;
@@ -113,7 +111,6 @@ MainWordList& ThreadDicWords() { return State().sDicWords; }
 CustomWordList& ThreadCustomWords() { return State().sCustomWords; }
 SysInfo& ThreadSysInfo() { return State().sys_info; }
 SimilarityArrays& ThreadSimilarityArrays() { return State().similarity; }
-GroupCountsState& ThreadGroupCountsState() { return State().group_counts; }
 RankedState& ThreadRankedState() { return State().ranked; }
 std::string& ThreadScratchBytes() { return State().scratch_bytes; }
 WidgetsEntryPoints& ThreadWidgetsEntryPoints() { return State().widgets; }

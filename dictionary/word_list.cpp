@@ -1,5 +1,6 @@
 #include "dictionary/word_list.h"
 
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -46,7 +47,37 @@ std::uint32_t NextSlot(std::uint32_t slot, std::uint32_t size) {
   return slot + 1 == size ? 0 : slot + 1;
 }
 
+// For each byte value, the place of its group's count in PackedGroupCounts.
+constexpr std::array<std::uint8_t, 256> MakeGroupShifts() {
+  auto shift_of_group = [](std::size_t g) {
+    return static_cast<std::uint8_t>(8 * (g % 8) + 4 * (g / 8));
+  };
+  std::array<std::uint8_t, 256> shifts{};
+  for (std::size_t byte = 0; byte < 256; ++byte) {
+    shifts[byte] = shift_of_group(byte < 0x80 ? 14 : 15);
+  }
+  const std::string_view frequent = "esiarntolcdugp";
+  for (std::size_t g = 0; g < frequent.size(); ++g) {
+    const auto letter = static_cast<unsigned char>(frequent[g]);
+    shifts[letter] = shift_of_group(g);
+    shifts[letter - 32] = shift_of_group(g);  // its capital
+  }
+  return shifts;
+}
+constexpr std::array<std::uint8_t, 256> kGroupShift = MakeGroupShifts();
+
 }  // namespace
+
+PackedGroupCounts PackedGroupCounts::Of(std::string_view bytes) {
+  PackedGroupCounts groups;
+  for (char b : bytes) {
+    const unsigned shift = kGroupShift[static_cast<unsigned char>(b)];
+    if (((groups.bits_ >> shift) & 0xF) != 0xF) {
+      groups.bits_ += std::uint64_t{1} << shift;
+    }
+  }
+  return groups;
+}
 
 MainWordList::MainWordList()
     : offsets_(kDicCapacity + 1),
@@ -106,6 +137,16 @@ const std::uint32_t* MainWordList::KeyTable(std::uint32_t key, std::int32_t star
   return table;
 }
 
+std::span<const PackedGroupCounts> MainWordList::GroupCounts() const {
+  if (group_counts_.empty()) {
+    group_counts_.resize(static_cast<std::size_t>(kDicCapacity));
+    for (std::int32_t i = 0; i < kDicCapacity; ++i) {
+      group_counts_[static_cast<std::size_t>(i)] = PackedGroupCounts::Of(Entry(i));
+    }
+  }
+  return group_counts_;
+}
+
 void MainWordList::Load(ByteArray content) {
   // Offsets are 32-bit; the new entries and the kept old ones must fit.
   if (content.size() + blob_.size() > UINT32_MAX) {
@@ -156,6 +197,8 @@ void MainWordList::Load(ByteArray content) {
   offsets_ = std::move(offsets);
   table_starts_ = std::move(table_starts);
   key_tables_ = std::move(key_tables);
+  group_counts_.clear();
+  group_counts_.shrink_to_fit();
   ++loads_;
 }
 

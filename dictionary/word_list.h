@@ -4,7 +4,9 @@
 #ifndef QUENVARSPELL_DICTIONARY_WORD_LIST_H_
 #define QUENVARSPELL_DICTIONARY_WORD_LIST_H_
 
+#include <bit>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,9 +28,62 @@ inline std::uint32_t PrefixKey(std::string_view bytes) {
          256u * static_cast<unsigned char>(bytes[1]);
 }
 
-// Each thread holds its own list. BucketContains builds a key's table on its
-// first lookup, so it may not run on two threads at once, const as it is;
-// the other const members may.
+// How many bytes of a word fall in each of 16 groups, four bits a count: one
+// group for each of the 14 letters most frequent in English words
+// (e s i a r n t o l c d u g p), in either case, one for every other ASCII
+// byte and one for the bytes 0x80 and up. A count of 15 stands for 15 or
+// more.
+class PackedGroupCounts {
+ public:
+  // The counts of the groups of bytes.
+  static PackedGroupCounts Of(std::string_view bytes);
+
+  // True when some byte is 0x80 or more.
+  bool HasNonAscii() const { return (bits_ >> 60) != 0; }
+
+  // True when every count is below 15, so each is the exact count.
+  bool IsExact() const {
+    const std::uint64_t full = bits_ & bits_ >> 1 & bits_ >> 2 & bits_ >> 3;
+    return (full & 0x1111111111111111) == 0;
+  }
+
+  // An upper bound of the bytes a word and an entry have in common, counted
+  // with repetition and with ASCII letter case ignored: never below the true
+  // number. REQUIRES: word.IsExact().
+  friend std::uint32_t CommonBytesBound(const PackedGroupCounts& word,
+                                        const PackedGroupCounts& entry) {
+    // Where the entry's count is 15 its true count may be higher, but the
+    // word's exact count, below 15, is then the smaller one. The sixteen
+    // minima are taken at once in a vector of the compilers' extension.
+    const Counts16 a = word.Unpacked();
+    const Counts16 b = entry.Unpacked();
+    const Counts16 a_smaller = a < b;
+    const auto minima = std::bit_cast<Halves>((a & a_smaller) | (b & ~a_smaller));
+    // The sum of the bytes of a 64-bit value whose bytes add up below 256
+    // lands in its top byte when multiplied by 0x0101...01.
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    return static_cast<std::uint32_t>(((minima[0] + minima[1]) * kOnes) >> 56);
+  }
+
+ private:
+  using Counts16 = std::uint8_t __attribute__((vector_size(16)));
+  using Halves = std::uint64_t __attribute__((vector_size(16)));
+
+  // The counts one a byte, group g at index g.
+  Counts16 Unpacked() const {
+    constexpr std::uint64_t kLowNibbles = 0x0F0F0F0F0F0F0F0F;
+    return std::bit_cast<Counts16>(
+        Halves{bits_ & kLowNibbles, bits_ >> 4 & kLowNibbles});
+  }
+
+  // Group g in byte g % 8: in its low four bits for g < 8, in its high four
+  // bits for the others.
+  std::uint64_t bits_ = 0;
+};
+
+// Each thread holds its own list. BucketContains and GroupCounts build what
+// they need on first use, so neither may run on two threads at once, const
+// as they are; the other const members may.
 class MainWordList {
  public:
   // All entries empty, both tables zero. Takes no resident memory until
@@ -52,6 +107,10 @@ class MainWordList {
   // How many times Load has run: what was derived from the entries is stale
   // once it changes.
   std::uint64_t loads() const { return loads_; }
+
+  // The group counts of the entries, one per entry, counted on the first
+  // call after a load.
+  std::span<const PackedGroupCounts> GroupCounts() const;
 
   // True when an entry between the start and end index of the prefix key of
   // bytes, both inclusive, equals bytes. REQUIRES: bytes.size() >= 2.
@@ -94,6 +153,7 @@ class MainWordList {
   // while lookups run, and emptied by each load.
   mutable ZeroedArray<std::uint32_t> table_starts_;
   mutable std::vector<std::uint32_t> key_tables_;
+  mutable std::vector<PackedGroupCounts> group_counts_;  // empty until used
   std::uint64_t loads_ = 0;
 };
 

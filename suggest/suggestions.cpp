@@ -13,7 +13,6 @@
 #include "dictionary/check_word.h"
 #include "dictionary/custom_list.h"
 #include "dictionary/word_list.h"
-#include "suggest/group_counts.h"
 #include "suggest/similarity.h"
 
 namespace quenvar {
@@ -171,7 +170,7 @@ WordArray GetSuggestions(std::u16string_view sWord, bool bCheckCustom) {
   const std::uint32_t key = FoldedPrefixKey(w);
   const std::int32_t first = std::max(list.PrefixStart(key), 0);
   const std::int32_t last = std::min(list.PrefixEnd(key), list.capacity() - 1);
-  const std::span<const PackedGroupCounts> group_counts = ThreadEntryGroupCounts();
+  const std::span<const PackedGroupCounts> group_counts = list.GroupCounts();
   std::u16string candidate;
   for (std::int32_t i = first; i <= last; ++i) {
     const std::string_view entry = list.Entry(i);

@@ -15,7 +15,6 @@
 #include "base/text.h"
 #include "dictionary/custom_list.h"
 #include "dictionary/word_list.h"
-#include "suggest/group_counts.h"
 #include "tests/literal_similarity.h"
 #include "tests/test_support.h"
 
