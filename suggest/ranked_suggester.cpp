@@ -527,8 +527,8 @@ class RankedSuggester::Pattern {
     }
     // A letter for another with the same base, or a vowel for a vowel.
     cheap_[0] = 0;
-    for (const char v : {'a', 'e', 'i', 'o', 'u', 'y'}) {
-      cheap_[static_cast<std::size_t>(v - 'a' + 1)] |= vowels;
+    for (char v = 'a'; v <= 'z'; ++v) {
+      if (IsVowel(v)) cheap_[static_cast<std::size_t>(v - 'a' + 1)] |= vowels;
     }
   }
 
@@ -648,14 +648,7 @@ class RankedSuggester::Pattern {
     Cost up_least = 0, back2_least = kInfinity;
     for (std::size_t d = 1; d <= entry.size(); ++d) {
       const RowMasks m = MasksFor(entry, d);
-      // Cells i where the word's bytes i-3 to i-1 are the entry's bytes d-3
-      // to d-1 with the first moved to the end, or the last to the front.
-      Mask moved = 0;
-      if (d >= 3) {
-        const Mask x = equal_[static_cast<Byte>(entry[d - 3])];
-        const Mask y = equal_[static_cast<Byte>(entry[d - 2])];
-        moved = ((y << 2) & (m.equal << 1) & x) | ((m.equal << 2) & (x << 1) & y);
-      }
+      const Mask moved = d >= 3 ? MovedCells(entry, d) : 0;
       const auto missing = static_cast<Cost>(m.missing_cheap ? kCheap : kEdit);
       row[0] = static_cast<Cost>(up[0] + missing);
       Cost least = row[0];
@@ -688,14 +681,21 @@ class RankedSuggester::Pattern {
     return up[n_] <= max_cost ? up[n_] : kInfinity;
   }
 
+  // The cells i where the word's bytes i-3 to i-1 are the entry's bytes d-3
+  // to d-1 with the first moved to the end, or the last to the front.
+  // REQUIRES: 3 <= d <= entry.size().
+  Mask MovedCells(std::string_view entry, std::size_t d) const {
+    const Mask x = equal_[static_cast<Byte>(entry[d - 3])];
+    const Mask y = equal_[static_cast<Byte>(entry[d - 2])];
+    const Mask z = equal_[static_cast<Byte>(entry[d - 1])];
+    return ((y << 2) & (z << 1) & x) | ((z << 2) & (x << 1) & y);
+  }
+
   // Whether some three bytes of entry are three of the word's with a letter
   // moved (see WeightedCost).
   bool MayMoveLetter(std::string_view entry) const {
     for (std::size_t d = 3; d <= entry.size(); ++d) {
-      const Mask x = equal_[static_cast<Byte>(entry[d - 3])];
-      const Mask y = equal_[static_cast<Byte>(entry[d - 2])];
-      const Mask z = equal_[static_cast<Byte>(entry[d - 1])];
-      if (((y << 2) & (z << 1) & x) | ((z << 2) & (x << 1) & y)) return true;
+      if (MovedCells(entry, d) != 0) return true;
     }
     return false;
   }
