@@ -36,6 +36,10 @@ std::u16string FromSingleByte(std::string_view bytes);
 // True when every code unit of text is below 0x80.
 bool IsAscii(std::u16string_view text);
 
+// True for a byte that continues a UTF-8 sequence (10xxxxxx) rather than
+// starting a character.
+inline bool IsUtf8Continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
 // Full Unicode lower- and upper-case mapping in ICU's default locale. The
 // result may differ in length from the input (German sharp s upper-cases to
 // SS). Pure ASCII text takes a fast path that gives the same result.

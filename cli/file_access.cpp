@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "base/text.h"
 #include "base/word_delimiters.h"
 
 namespace quenvar::cli {
@@ -57,7 +58,7 @@ std::size_t PieceEnd(std::string_view bytes) {
     if (byte < 0x80 && IsWordDelimiter(byte)) return i + 1;
   }
   for (std::size_t i = bytes.size(); i-- > 1;) {
-    if ((static_cast<unsigned char>(bytes[i]) & 0xC0) != 0x80) return i;
+    if (!IsUtf8Continuation(static_cast<unsigned char>(bytes[i]))) return i;
   }
   return bytes.size();
 }

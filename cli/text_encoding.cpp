@@ -4,12 +4,12 @@
 
 #include <quenvarspell/spell_check.h>
 
+#include "base/text.h"
+
 namespace quenvar::cli {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 // The length of the well-formed sequence at bytes[at], or 0 when none starts
 // there. The bounds of the second byte rule out overlong forms, surrogates
@@ -40,7 +40,7 @@ std::size_t SequenceLength(std::string_view bytes, std::size_t at) {
   if (bytes.size() - at < length) return 0;
   if (byte(1) < second_low || byte(1) > second_high) return 0;
   for (std::size_t i = 2; i < length; ++i) {
-    if (!IsContinuation(byte(i))) return 0;
+    if (!IsUtf8Continuation(byte(i))) return 0;
   }
   return length;
 }

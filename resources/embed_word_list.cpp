@@ -30,7 +30,6 @@
 namespace quenvar {
 namespace {
 
-
 ByteArray MakeBlob(const std::string& text) {
   if (text.size() > UINT32_MAX) throw Error("the word list is too long");
   // The text's length in four bytes, low byte first, the stream, a zero.

@@ -10,6 +10,7 @@
 #include <quenvarspell/types.h>
 
 #include "base/file_system.h"
+#include "base/text.h"
 #include "sysinfo/system_services.h"
 
 namespace quenvar {
@@ -20,7 +21,9 @@ std::string_view FirstCharacters(std::string_view text, std::size_t n) {
   std::size_t end = 0;
   for (std::size_t count = 0; end < text.size() && count < n; ++count) {
     ++end;
-    while (end < text.size() && (text[end] & 0xC0) == 0x80) ++end;
+    while (end < text.size() && IsUtf8Continuation(static_cast<unsigned char>(text[end]))) {
+      ++end;
+    }
   }
   return text.substr(0, end);
 }

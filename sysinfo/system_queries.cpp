@@ -7,6 +7,7 @@
 
 #include <quenvarspell/types.h>
 
+#include "base/text.h"
 #include "sysinfo/sys_info.h"
 #include "sysinfo/system_services.h"
 
@@ -48,7 +49,7 @@ std::uint64_t RoundedMebibytes(std::uint64_t bytes) {
 // The number of characters (not bytes) of UTF-8 text.
 std::size_t CharacterCount(std::string_view text) {
   std::size_t count = 0;
-  for (char c : text) count += (c & 0xC0) != 0x80;
+  for (char c : text) count += !IsUtf8Continuation(static_cast<unsigned char>(c));
   return count;
 }
 
