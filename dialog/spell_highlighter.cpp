@@ -48,7 +48,7 @@ void AddSpellingEntries(QMenu& menu, SpellHighlighter& highlighter,
   if (text.isEmpty() || !highlighter.isMisspelled(text)) return;
   QAction* const first = menu.actions().value(0);
   const WordArray suggestions =
-      SpellCheck().GetRankedSuggestions(std::u16string(Units(text), static_cast<std::size_t>(text.size())), 5);
+      SpellCheck().GetRankedSuggestions(text.toStdU16String(), 5);
   if (!suggestions) {
     QAction* none = new QAction(QObject::tr("(no suggestions)"), &menu);
     none->setEnabled(false);
@@ -118,9 +118,9 @@ bool SpellHighlighter::isMisspelled(const QString& word) {
 }
 
 void SpellHighlighter::addToDictionary(const QString& word, const QString& custom_file) {
-  speller_.AddToCustom(std::u16string(Units(word), static_cast<std::size_t>(word.size())));
+  speller_.AddToCustom(word.toStdU16String());
   rehighlight();
-  speller_.SaveCustom(std::u16string(Units(custom_file), static_cast<std::size_t>(custom_file.size())));
+  speller_.SaveCustom(custom_file.toStdU16String());
 }
 
 void SpellHighlighter::ignoreWord(const QString& word) {
