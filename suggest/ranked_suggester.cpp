@@ -5,8 +5,10 @@
 #include <bit>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "resources/word_details_format.h"
+#include "suggest/irregular_verbs.h"
 
 namespace quenvar {
 namespace {
@@ -888,31 +890,33 @@ std::size_t RankedSuggester::FindSorted(std::uint8_t head, std::string_view rest
   return lo < stop && SortedEntry(lo).substr(1) == rest ? lo : kNotFound;
 }
 
-// Two slips the walk cannot reach are looked up instead: a letter moved over
+// Slips the walk cannot reach are looked up instead: a letter moved over
 // two others where the first letters leave the walk no room for the two
 // edits it takes them for (tyhe: they, kwno: know), and a run of two to four
 // letters written twice over (approproximate: approximate), which counts as
-// two edits, however long the run.
+// two edits, however long the run. So are suffixes put on by the rule where
+// the word takes an exception: -ing after -ie (lieing: lying) and -ed
+// after a verb whose past forms are irregular (teached: taught), both at the
+// cost of a cheap slip.
 void RankedSuggester::AddLookedUpSlips(const Pattern& pattern,
                                        std::vector<CandidateFeatures>& out) const {
   const std::string_view word = pattern.word();
-  std::array<char, kMax> variant{};
-  const auto look_up = [&](std::size_t size, int cost) {
-    const std::size_t p =
-        FindSorted(static_cast<Byte>(variant[0]), std::string_view(variant.data() + 1, size - 1));
+  const auto look_up = [&](std::string_view candidate, int cost) {
+    const std::size_t p = FindSorted(static_cast<Byte>(candidate[0]), candidate.substr(1));
     if (p == kNotFound) return;
     CandidateFeatures c;
     c.entry = SortedIndex(p);
     c.cost = cost;
     out.push_back(c);
   };
+  std::array<char, kMax> variant{};
   for (std::size_t i = 0; i < kEarlyDepth && i + 2 < word.size(); ++i) {
     std::copy(word.begin(), word.end(), variant.begin());
     std::rotate(variant.begin() + i, variant.begin() + i + 1, variant.begin() + i + 3);
-    look_up(word.size(), kMoved);
+    look_up({variant.data(), word.size()}, kMoved);
     std::copy(word.begin(), word.end(), variant.begin());
     std::rotate(variant.begin() + i, variant.begin() + i + 2, variant.begin() + i + 3);
-    look_up(word.size(), kMoved);
+    look_up({variant.data(), word.size()}, kMoved);
   }
   for (std::size_t run = 2; run <= 4; ++run) {
     for (std::size_t i = 0; i + 2 * run <= word.size(); ++i) {
@@ -920,7 +924,32 @@ void RankedSuggester::AddLookedUpSlips(const Pattern& pattern,
       const auto end = std::copy(word.begin(), word.begin() + static_cast<std::ptrdiff_t>(i + run),
                                  variant.begin());
       std::copy(word.begin() + static_cast<std::ptrdiff_t>(i + 2 * run), word.end(), end);
-      look_up(word.size() - run, 2 * kEdit);
+      look_up({variant.data(), word.size() - run}, 2 * kEdit);
+    }
+  }
+  if (word.size() > 5 && word.ends_with("ieing")) {
+    look_up(std::string(word.substr(0, word.size() - 5)) + "ying", kCheap);
+  }
+  if (word.size() < 4 || !word.ends_with("ed")) return;
+  // The verb is the word less its -ed, its -d (rised), its -ed and a
+  // doubled last letter (runned), or with -y for -ied (flied); when it is
+  // an entry whose last part is irregular, that part's past forms go in.
+  const std::string_view bare = word.substr(0, word.size() - 2);
+  const std::string verbs[] = {
+      std::string(bare), std::string(word.substr(0, word.size() - 1)),
+      bare.back() == bare[bare.size() - 2] ? std::string(bare.substr(0, bare.size() - 1))
+                                           : std::string(),
+      bare.back() == 'i' ? std::string(bare.substr(0, bare.size() - 1)) + 'y' : std::string()};
+  for (const std::string_view verb : verbs) {
+    if (verb.empty() || FindSorted(static_cast<Byte>(verb[0]), verb.substr(1)) == kNotFound) {
+      continue;
+    }
+    const auto [irregular, prefix_length] = FindIrregularVerb(verb);
+    if (irregular == nullptr) continue;
+    const std::string prefix(verb.substr(0, prefix_length));
+    look_up(prefix + std::string(irregular->past), kCheap);
+    if (irregular->participle != irregular->past) {
+      look_up(prefix + std::string(irregular->participle), kCheap);
     }
   }
 }

@@ -85,6 +85,14 @@ TEST(RankedSuggester, FindsSlipsAndSoundAlikesOnTheBuiltInList) {
     EXPECT_TRUE(offers("kwno", "know", 1));
     EXPECT_TRUE(offers("approproximate", "approximate", 1));
     EXPECT_FALSE(offers("beggining", "begging", 1));  // the run is "in" twice
+    // Suffixes put on by the rule where the word takes an exception, after
+    // prefixes that make verbs; a verb that only ends like one keeps -ed.
+    EXPECT_TRUE(offers("teached", "taught", 1));
+    EXPECT_TRUE(offers("runned", "ran", 2));
+    EXPECT_TRUE(offers("flied", "flew", 3));
+    EXPECT_TRUE(offers("misunderstanded", "misunderstood", 1));
+    EXPECT_TRUE(offers("acquited", "acquitted", 1));
+    EXPECT_TRUE(offers("lieing", "lying", 1));
     // Found by sound alone, below the words one cheap slip away.
     EXPECT_TRUE(offers("nite", "night", 20));
     EXPECT_TRUE(offers("thorts", "thoughts", 20));
