@@ -120,7 +120,14 @@ WordArray GetRankedSuggestions(std::u16string_view sWord, std::int32_t max_count
   const MainWordList& list = ThreadDicWords();
   std::vector<Scored> scored;
   for (const RankedEntry& r : suggester.Suggest(bytes, count)) {
-    scored.push_back({r.score, WrittenForm(details, r.entry, list.Entry(r.entry))});
+    const std::string_view entry = list.Entry(r.entry);
+    scored.push_back({r.score, WrittenForm(details, r.entry, entry)});
+    // The list holds no possessives (the check takes 's off before it looks
+    // a word up), so one written without its apostrophe (todays) gets it
+    // from its entry, and goes just after it.
+    if (bytes.size() == entry.size() + 1 && bytes.starts_with(entry) && bytes.back() == 's') {
+      scored.push_back({r.score, scored.back().form + u"'s"});
+    }
   }
   if (bCheckCustom) {
     // The list keeps each word lower-cased beside it.

@@ -47,6 +47,12 @@ TEST(GetRankedSuggestions, CarriesTheTypedCaseAndTheWrittenCapitals) {
     EXPECT_EQ(first(u"iphnoe"), u"iPhone");
     EXPECT_EQ(first(u"doesn\u2019"), u"doesn't");
     EXPECT_EQ(first(u"mispelled"), u"misspelled");
+    // The list holds no possessives: one written without its apostrophe
+    // gets it, just after its entry, in the entry's capitals.
+    const WordArray todays = speller.GetRankedSuggestions(u"todays", 2);
+    EXPECT_EQ(todays, WordArray({u"today", u"today's"}));
+    EXPECT_EQ(speller.GetRankedSuggestions(u"todays", 1), WordArray({u"today"}));
+    EXPECT_TRUE(Offers(speller.GetRankedSuggestions(u"britains"), u"Britain's"));
   });
 }
 
