@@ -46,10 +46,11 @@ class QUENVAR_EXPORT SpellCheck {
                            Boolean bCheckCustom = kTrue);
 
   // Returns up to lMaxCount corrections of sWord, likeliest first: words of
-  // the main list within a few likely slips or sounding alike, and (when
-  // bCheckCustom is non-zero) custom words as stored. A word keeps the
-  // capitals English writes it with, and sWord's capitalization carries
-  // over. Returns std::nullopt when none qualifies or lMaxCount < 1.
+  // the main list within a few likely slips or sounding alike (and their
+  // possessives), and (when bCheckCustom is non-zero) custom words as
+  // stored. A word keeps the capitals English writes it with, and sWord's
+  // capitalization carries over. Returns std::nullopt when none qualifies or
+  // lMaxCount < 1.
   WordArray GetRankedSuggestions(const std::u16string& sWord,
                                  std::int32_t lMaxCount = 10,
                                  Boolean bCheckCustom = kTrue);
