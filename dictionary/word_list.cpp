@@ -47,6 +47,20 @@ std::uint32_t NextSlot(std::uint32_t slot, std::uint32_t size) {
   return slot + 1 == size ? 0 : slot + 1;
 }
 
+// The slot of a key's table (size slots) of list that holds an entry equal
+// to bytes, or else the empty slot where the probe for bytes ends.
+std::uint32_t FindSlot(const MainWordList& list, const std::uint32_t* table, std::uint32_t size,
+                       Probe probe, std::string_view bytes) {
+  for (std::uint32_t slot = probe.slot;; slot = NextSlot(slot, size)) {
+    const std::uint32_t held = table[slot];
+    if (held == 0) return slot;
+    if ((held & ~kIndexMask) == probe.hash_bits &&
+        list.Entry(static_cast<std::int32_t>((held & kIndexMask) - 1)) == bytes) {
+      return slot;
+    }
+  }
+}
+
 // For each byte value, the place of its group's count in PackedGroupCounts.
 constexpr std::array<std::uint8_t, 256> MakeGroupShifts() {
   auto shift_of_group = [](std::size_t g) {
@@ -99,15 +113,7 @@ bool MainWordList::BucketContains(std::string_view bytes) const {
   // range exactly when it is in the key's table.
   const std::uint32_t* table = KeyTable(key, start, end);
   const std::uint32_t size = TableSize(start, end);
-  const Probe probe = ProbeOf(bytes, size);
-  for (std::uint32_t slot = probe.slot;; slot = NextSlot(slot, size)) {
-    const std::uint32_t held = table[slot];
-    if (held == 0) return false;
-    if ((held & ~kIndexMask) == probe.hash_bits &&
-        Entry(static_cast<std::int32_t>((held & kIndexMask) - 1)) == bytes) {
-      return true;
-    }
-  }
+  return table[FindSlot(*this, table, size, ProbeOf(bytes, size), bytes)] != 0;
 }
 
 const std::uint32_t* MainWordList::KeyTable(std::uint32_t key, std::int32_t start,
@@ -121,17 +127,8 @@ const std::uint32_t* MainWordList::KeyTable(std::uint32_t key, std::int32_t star
     const std::string_view entry = Entry(i);
     if (entry.size() < 2 || PrefixKey(entry) != key) continue;
     const Probe probe = ProbeOf(entry, size);
-    for (std::uint32_t slot = probe.slot;; slot = NextSlot(slot, size)) {
-      const std::uint32_t held = table[slot];
-      if (held == 0) {
-        table[slot] = probe.hash_bits | (static_cast<std::uint32_t>(i) + 1);
-        break;
-      }
-      if ((held & ~kIndexMask) == probe.hash_bits &&
-          Entry(static_cast<std::int32_t>((held & kIndexMask) - 1)) == entry) {
-        break;
-      }
-    }
+    std::uint32_t& slot = table[FindSlot(*this, table, size, probe, entry)];
+    if (slot == 0) slot = probe.hash_bits | (static_cast<std::uint32_t>(i) + 1);
   }
   table_starts_[key] = static_cast<std::uint32_t>(first) + 1;
   return table;
