@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "dictionary/check_word.h"
 #include "dictionary/custom_list.h"
 #include "dictionary/word_list.h"
