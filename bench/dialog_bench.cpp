@@ -15,7 +15,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "dialog/show_suggestion_dialog.h"
+#include "component/widgets_entry_points.h"
 
 namespace {
 

@@ -9,8 +9,8 @@ set(QUENVAR_INSTALLED_TARGETS quenvarspell)
 if(QUENVAR_WITH_DIALOG)
   # Installed beside the component, which loads it from its own folder.
   list(APPEND QUENVAR_INSTALLED_TARGETS quenvarspell_widgets)
-  install(FILES ${QUENVAR_STAGED_INCLUDE}/quenvarspell/widgets_export.h
-                ${QUENVAR_STAGED_INCLUDE}/quenvarspell/spell_highlighter.h
+  install(FILES ${QUENVAR_GENERATED_INCLUDE}/quenvarspell/widgets_export.h
+                ${QUENVAR_PUBLIC_INCLUDE}/quenvarspell/spell_highlighter.h
     DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quenvarspell)
 endif()
 install(TARGETS ${QUENVAR_INSTALLED_TARGETS} EXPORT QuenvarSpellTargets
@@ -18,7 +18,7 @@ install(TARGETS ${QUENVAR_INSTALLED_TARGETS} EXPORT QuenvarSpellTargets
 foreach(header IN LISTS QUENVAR_PUBLIC_HEADERS)
   install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quenvarspell)
 endforeach()
-install(FILES ${QUENVAR_STAGED_INCLUDE}/quenvarspell/export.h
+install(FILES ${QUENVAR_GENERATED_INCLUDE}/quenvarspell/export.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quenvarspell)
 
 install(EXPORT QuenvarSpellTargets NAMESPACE QuenvarSpell::

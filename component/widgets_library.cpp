@@ -31,9 +31,9 @@ std::string LoadEntryPoints(WidgetsEntryPoints& entry) {
   if (library == nullptr) return LastLoaderError();
   // The library stays loaded for the life of the process.
   auto* show = reinterpret_cast<decltype(entry.show_suggestion_dialog)>(
-      ::dlsym(library, "quenvar_ShowSuggestionDialog"));
+      ::dlsym(library, kShowSuggestionDialogSymbol));
   auto* process = reinterpret_cast<decltype(entry.process_pending_events)>(
-      ::dlsym(library, "quenvar_ProcessPendingEvents"));
+      ::dlsym(library, kProcessPendingEventsSymbol));
   if (show == nullptr || process == nullptr) return LastLoaderError();
   entry = {show, process};
   return {};

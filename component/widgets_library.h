@@ -9,12 +9,14 @@
 
 #include <quenvarspell/types.h>
 
+#include "component/widgets_entry_points.h"
+
 namespace quenvar {
 
 // The widgets library's entry points, once this thread has loaded it.
 struct WidgetsEntryPoints {
-  Variant (*show_suggestion_dialog)(const std::u16string& sWord) = nullptr;
-  void (*process_pending_events)() = nullptr;
+  decltype(&quenvar_ShowSuggestionDialog) show_suggestion_dialog = nullptr;
+  decltype(&quenvar_ProcessPendingEvents) process_pending_events = nullptr;
 };
 
 // This thread's entry points, all null until the library is loaded.

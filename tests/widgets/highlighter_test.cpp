@@ -13,7 +13,7 @@
 #include <QTextLayout>
 #include <QTimer>
 
-#include "tests/dialog/dialog_driver.h"
+#include "tests/widgets/dialog_driver.h"
 #include "tests/test_support.h"
 
 namespace quenvar {

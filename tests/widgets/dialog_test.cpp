@@ -18,8 +18,8 @@
 #include <thread>
 #include <vector>
 
-#include "dialog/show_suggestion_dialog.h"
-#include "tests/dialog/dialog_driver.h"
+#include "component/widgets_entry_points.h"
+#include "tests/widgets/dialog_driver.h"
 #include "tests/test_support.h"
 
 namespace quenvar {

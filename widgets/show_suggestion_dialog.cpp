@@ -1,5 +1,3 @@
-#include "dialog/show_suggestion_dialog.h"
-
 #include <errno.h>
 
 #include <QApplication>
@@ -7,7 +5,8 @@
 #include <QThread>
 #include <memory>
 
-#include "dialog/frm_spell_check.h"
+#include "component/widgets_entry_points.h"
+#include "widgets/frm_spell_check.h"
 
 namespace quenvar {
 namespace {

@@ -1,4 +1,4 @@
-#include "dialog/frm_spell_check.h"
+#include "widgets/frm_spell_check.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -1,8 +1,8 @@
 // As-you-type spell checking for Qt editors: a highlighter that marks
 // unknown words, and a suggestion menu on a right click.
 
-#ifndef QUENVARSPELL_DIALOG_SPELL_HIGHLIGHTER_H_
-#define QUENVARSPELL_DIALOG_SPELL_HIGHLIGHTER_H_
+#ifndef QUENVARSPELL_SPELL_HIGHLIGHTER_H_
+#define QUENVARSPELL_SPELL_HIGHLIGHTER_H_
 
 #include <QColor>
 #include <QSet>
@@ -77,4 +77,4 @@ QUENVAR_WIDGETS_EXPORT SpellHighlighter* AttachSpellChecking(
 
 }  // namespace quenvar
 
-#endif  // QUENVARSPELL_DIALOG_SPELL_HIGHLIGHTER_H_
+#endif  // QUENVARSPELL_SPELL_HIGHLIGHTER_H_

@@ -1,7 +1,7 @@
 // frmSpellCheck: the modal window in which the user decides about one word.
 
-#ifndef QUENVARSPELL_DIALOG_FRM_SPELL_CHECK_H_
-#define QUENVARSPELL_DIALOG_FRM_SPELL_CHECK_H_
+#ifndef QUENVARSPELL_WIDGETS_FRM_SPELL_CHECK_H_
+#define QUENVARSPELL_WIDGETS_FRM_SPELL_CHECK_H_
 
 #include <quenvarspell/spell_check.h>
 
@@ -92,4 +92,4 @@ class frmSpellCheck : public QDialog {
 
 }  // namespace quenvar
 
-#endif  // QUENVARSPELL_DIALOG_FRM_SPELL_CHECK_H_
+#endif  // QUENVARSPELL_WIDGETS_FRM_SPELL_CHECK_H_
