@@ -1,6 +1,5 @@
 #include "base/file_system.h"
 
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -171,6 +170,8 @@ int FileSystem::Fchown(int fd, uid_t owner, gid_t group) const {
 
 int FileSystem::Flock(int fd, int operation) const { return ::flock(fd, operation); }
 
+int FileSystem::Mkdir(const char* path, mode_t mode) const { return ::mkdir(path, mode); }
+
 int FileSystem::LinkOpenFile(int fd, const char* path) const {
   const std::string proc = "/proc/self/fd/" + std::to_string(fd);
   return ::linkat(AT_FDCWD, proc.c_str(), AT_FDCWD, path, AT_SYMLINK_FOLLOW);
@@ -327,24 +328,19 @@ void WriteNewFile(const FileSystem& files, const std::string& path,
   }
 }
 
-bool RemoveFile(const FileSystem& files, const std::string& path) noexcept {
-  return files.Unlink(path.c_str()) == 0;
+void CreateFolders(const FileSystem& files, const std::string& path) {
+  if (path.empty() || path == "/" || path == ".") return;
+  if (files.Mkdir(path.c_str(), 0777) == 0) return;
+  if (errno == EEXIST) return;
+  if (errno != ENOENT) ThrowFileError(errno, "cannot create the folder", path);
+  CreateFolders(files, FolderOf(path));
+  if (files.Mkdir(path.c_str(), 0777) != 0 && errno != EEXIST) {
+    ThrowFileError(errno, "cannot create the folder", path);
+  }
 }
 
-std::string FileHoldingCode(const void* address) {
-  Dl_info info{};
-  if (::dladdr(address, &info) != 0 && info.dli_fname != nullptr &&
-      info.dli_fname[0] != '\0') {
-    char resolved[PATH_MAX];
-    if (::realpath(info.dli_fname, resolved) != nullptr) return resolved;
-  }
-  // The main program reports the name it was started by, which may not be
-  // a path; the kernel knows its file.
-  char executable[PATH_MAX];
-  const ssize_t length =
-      ::readlink("/proc/self/exe", executable, sizeof executable - 1);
-  if (length <= 0) return {};
-  return std::string(executable, static_cast<std::size_t>(length));
+bool RemoveFile(const FileSystem& files, const std::string& path) noexcept {
+  return files.Unlink(path.c_str()) == 0;
 }
 
 }  // namespace quenvar

@@ -38,6 +38,7 @@ class FileSystem {
   virtual int Fchmod(int fd, mode_t mode) const;
   virtual int Fchown(int fd, uid_t owner, gid_t group) const;
   virtual int Flock(int fd, int operation) const;
+  virtual int Mkdir(const char* path, mode_t mode) const;
   // Gives the unnamed file fd (opened with O_TMPFILE) the name path, as
   // linkat through /proc/self/fd does.
   virtual int LinkOpenFile(int fd, const char* path) const;
@@ -107,12 +108,13 @@ class FileLock {
 void WriteNewFile(const FileSystem& files, const std::string& path,
                   std::string_view bytes);
 
+// Creates the folder at path and each missing folder above it, with the
+// permissions the process's umask gives; an existing folder is left as it
+// is. Throws std::system_error naming the folder that cannot be made.
+void CreateFolders(const FileSystem& files, const std::string& path);
+
 // Deletes the file at path; answers false when that fails, for any reason.
 bool RemoveFile(const FileSystem& files, const std::string& path) noexcept;
-
-// The absolute path of the shared library or program whose code holds
-// address, with symbolic links resolved; empty when it cannot be found.
-std::string FileHoldingCode(const void* address);
 
 }  // namespace quenvar
 

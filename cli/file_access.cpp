@@ -79,8 +79,9 @@ InputPieces::InputPieces(const std::string& path)
       fd_(path == "-" ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
   if (fd_ < 0) ThrowFileError(errno, path);
   struct stat status;
-  if (::fstat(fd_, &status) != 0 || S_ISDIR(status.st_mode)) {
-    const int error = S_ISDIR(status.st_mode) ? EISDIR : errno;
+  int error = ::fstat(fd_, &status) != 0 ? errno : 0;
+  if (error == 0 && S_ISDIR(status.st_mode)) error = EISDIR;
+  if (error != 0) {
     if (fd_ != STDIN_FILENO) ::close(fd_);
     ThrowFileError(error, path);
   }

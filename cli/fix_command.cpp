@@ -44,7 +44,7 @@ std::vector<std::u16string> AddedWords(SpellCheck& speller,
   std::vector<std::u16string> added;
   for (const std::u16string& word : candidates) {
     if (speller.CheckWord(word, kTrue) && !speller.CheckWord(word, kFalse) &&
-        !UnstorableReason(word)) {
+        !WhyCustomFileCannotKeep(word)) {
       added.push_back(word);
     }
   }

@@ -142,7 +142,7 @@ class PipeSession {
   // A word the file could not keep is accepted for the session only.
   void AddToPersonal(const std::u16string& word) {
     Accept(word);
-    if (!UnstorableReason(word)) unsaved_.push_back(word);
+    if (!WhyCustomFileCannotKeep(word)) unsaved_.push_back(word);
   }
 
   void Accept(const std::u16string& word) {

@@ -5,7 +5,9 @@
 #include "component/widgets_library.h"
 #include "dictionary/check_word.h"
 #include "dictionary/custom_list.h"
+#include "base/file_system.h"
 #include "dictionary/main_dictionary.h"
+#include "dictionary/word_list.h"
 #include "suggest/ranked_suggestions.h"
 #include "suggest/suggestions.h"
 #include "textcheck/check_text.h"
@@ -102,6 +104,17 @@ Variant SpellCheck::Init() {
   return {};
 }
 
+bool SpellCheck::IsMainListLoaded() const { return ThreadDicWords().loads() > 0; }
+
+std::vector<std::u16string> SpellCheck::AddToCustomFile(
+    const std::vector<std::u16string>& words, const std::u16string& sFile) {
+  return MergeIntoCustomFile(FileSystemPath(sFile), words);
+}
+
+std::optional<std::string> WhyCustomFileCannotKeep(std::u16string_view word) {
+  return ReasonCustomFileCannotKeep(word);
+}
+
 std::uint32_t SpellCheck::Advise(SpellCheckEvents& sink) {
   connections_.push_back({++last_cookie_, &sink});
   return last_cookie_;
@@ -117,5 +130,7 @@ void SpellCheck::Unadvise(std::uint32_t cookie) {
   }
   connections_.erase(it);
 }
+
+std::u16string PersonalDictionaryFile() { return FromUtf8(PersonalDictionaryPath()); }
 
 }  // namespace quenvar

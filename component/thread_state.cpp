@@ -70,6 +70,9 @@ class ThreadFiles final : public FileSystem {
     return replacement ? replacement->Flock(fd, operation)
                        : FileSystem::Flock(fd, operation);
   }
+  int Mkdir(const char* path, mode_t mode) const override {
+    return replacement ? replacement->Mkdir(path, mode) : FileSystem::Mkdir(path, mode);
+  }
   int LinkOpenFile(int fd, const char* path) const override {
     return replacement ? replacement->LinkOpenFile(fd, path)
                        : FileSystem::LinkOpenFile(fd, path);

@@ -2,7 +2,7 @@
 
 #include <dlfcn.h>
 
-#include "base/file_system.h"
+#include "base/code_location.h"
 
 namespace quenvar {
 namespace {

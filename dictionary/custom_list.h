@@ -4,6 +4,8 @@
 #ifndef QUENVARSPELL_DICTIONARY_CUSTOM_LIST_H_
 #define QUENVARSPELL_DICTIONARY_CUSTOM_LIST_H_
 
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,6 +60,27 @@ void LoadCustomFile(const std::string& path);
 // The folder of the library (or program) holding the component, followed by
 // "/qzvcust.dic". Throws Error when that file cannot be found.
 std::string DefaultCustomFile();
+
+// Why word cannot be kept in a custom file as it is, or std::nullopt when it
+// can: the file holds one Windows-1252 line a word and skips lines shorter
+// than two characters when it is read.
+std::optional<std::string> ReasonCustomFileCannotKeep(std::u16string_view word);
+
+// Appends to the custom file at path a line for each of words that neither
+// the file nor an earlier word holds yet (letter case ignored), keeping every
+// byte the file had, and returns those words in order. Holds the file's lock
+// (FileLock) from reading to replacing it, so that processes adding at once
+// each keep every word; creates the file and its folder only when there is a
+// word to add. Throws Error, writing nothing, when a word cannot be kept, and
+// std::system_error when the file cannot be read or replaced.
+std::vector<std::u16string> MergeIntoCustomFile(const std::string& path,
+                                                std::span<const std::u16string> words);
+
+// The user's personal dictionary, shared by the tool and the editors' hosts:
+// $XDG_DATA_HOME/quenvarspell/personal.dic, where an unset, empty or relative
+// XDG_DATA_HOME stands for ~/.local/share. Throws Error when the home folder
+// is unknown.
+std::string PersonalDictionaryPath();
 
 }  // namespace quenvar
 

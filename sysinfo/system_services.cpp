@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "base/ascii.h"
-#include "base/file_system.h"
+#include "base/code_location.h"
 
 namespace quenvar {
 namespace {

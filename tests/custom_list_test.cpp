@@ -194,6 +194,31 @@ TEST(CustomFile, FailedSaveThrowsLeavesTheTargetAndNoStrayFile) {
   });
 }
 
+// What the tool's add, the pipe's # and the highlighter's Add to Dictionary
+// share: every byte of the file stays, each new word comes once, and a word
+// the file cannot keep stops the whole merge before anything is written.
+TEST(CustomFile, MergeKeepsEveryLineAndAddsEachNewWordOnce) {
+  TempDir dir;
+  OnFreshThread([&] {
+    const std::string path = dir.File("new/folder/personal.dic");
+    const std::vector<std::u16string> first = {u"Zorblax", u"zorblax", u"Frimble"};
+    EXPECT_EQ(MergeIntoCustomFile(path, first),
+              (std::vector<std::u16string>{u"Zorblax", u"Frimble"}));
+    EXPECT_EQ(ReadBytes(path), "Zorblax\r\nFrimble\r\n");
+
+    WriteBytes(path, "x\nKeep\ncaf\xE9");  // a short line, LF ends, no last end
+    const std::vector<std::u16string> second = {u"keep", u"CAF\u00C9", u"Qux"};
+    EXPECT_EQ(MergeIntoCustomFile(path, second), std::vector<std::u16string>{u"Qux"});
+    EXPECT_EQ(ReadBytes(path), "x\nKeep\ncaf\xE9\r\nQux\r\n");
+    EXPECT_TRUE(MergeIntoCustomFile(path, second).empty());
+
+    const std::vector<std::u16string> bad = {u"Fine", u"\u0141\u00F3d\u017A"};
+    EXPECT_THROW(MergeIntoCustomFile(path, bad), Error);
+    EXPECT_EQ(ReadBytes(path), "x\nKeep\ncaf\xE9\r\nQux\r\n");
+    EXPECT_EQ(CustomWords(), std::nullopt);  // the thread's list is not touched
+  });
+}
+
 TEST(CustomFile, DefaultFileLivesBesideTheComponent) {
   const std::string path = DefaultCustomFile();
   EXPECT_TRUE(path.ends_with("/qzvcust.dic")) << path;

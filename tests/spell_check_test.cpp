@@ -27,8 +27,13 @@ TEST(SpellCheck, ThreadsDoNotSeeEachOthersLists) {
   OnFreshThread([] {
     SpellCheck speller;
     speller.AddToCustom(u"threadword");
-    OnFreshThread([] { EXPECT_EQ(SpellCheck().CheckWord(u"threadword"), kFalse); });
+    speller.Init();
+    OnFreshThread([] {
+      EXPECT_EQ(SpellCheck().CheckWord(u"threadword"), kFalse);
+      EXPECT_FALSE(SpellCheck().IsMainListLoaded());
+    });
     EXPECT_EQ(speller.CheckWord(u"threadword"), kTrue);
+    EXPECT_TRUE(SpellCheck().IsMainListLoaded());
   });
 }
 

@@ -1,13 +1,16 @@
 #include <quenvarspell/spell_highlighter.h>
 
 #include <QAction>
+#include <QFileInfo>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <exception>
 #include <memory>
 
 #include "base/word_delimiters.h"
@@ -41,9 +44,10 @@ QString ToQString(const std::u16string& text) {
 }
 
 // Puts the spelling entries for the word under the menu's position before
-// the editor's own entries.
+// the editor's own entries; a failure to keep an added word is shown in a
+// message box over editor.
 void AddSpellingEntries(QMenu& menu, SpellHighlighter& highlighter,
-                        QTextCursor word, const QString& custom_file) {
+                        QTextCursor word, QWidget* editor) {
   const QString text = word.selectedText();
   if (text.isEmpty() || !highlighter.isMisspelled(text)) return;
   QAction* const first = menu.actions().value(0);
@@ -64,8 +68,16 @@ void AddSpellingEntries(QMenu& menu, SpellHighlighter& highlighter,
   }
   menu.insertSeparator(first);
   QAction* add = new QAction(QObject::tr("Add to Dictionary"), &menu);
-  QObject::connect(add, &QAction::triggered, [&highlighter, text, custom_file] {
-    highlighter.addToDictionary(text, custom_file);
+  QObject::connect(add, &QAction::triggered, [&highlighter, text, editor] {
+    QString error;
+    if (highlighter.addToDictionary(text, &error)) return;
+    auto* box = new QMessageBox(
+        QMessageBox::Warning, QObject::tr("Add to Dictionary"),
+        QObject::tr("\"%1\" is accepted until you quit, but it could not be saved: %2")
+            .arg(text, error),
+        QMessageBox::Ok, editor);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
   });
   QAction* ignore = new QAction(QObject::tr("Ignore All"), &menu);
   QObject::connect(ignore, &QAction::triggered,
@@ -77,28 +89,45 @@ void AddSpellingEntries(QMenu& menu, SpellHighlighter& highlighter,
 
 template <typename Editor>
 SpellHighlighter* Attach(Editor* editor, const QString& custom_file) {
-  auto* highlighter = new SpellHighlighter(editor->document());
+  auto* highlighter = new SpellHighlighter(editor->document(), custom_file);
   QObject::connect(editor, &Editor::cursorPositionChanged, highlighter, [editor, highlighter] {
     highlighter->setCursorPosition(editor->textCursor().position());
   });
   editor->setContextMenuPolicy(Qt::CustomContextMenu);
   QObject::connect(
       editor, &QWidget::customContextMenuRequested, highlighter,
-      [editor, highlighter, custom_file](const QPoint& position) {
+      [editor, highlighter](const QPoint& position) {
         const std::unique_ptr<QMenu> menu(editor->createStandardContextMenu(position));
         AddSpellingEntries(*menu, *highlighter,
                            WordAt(editor->document(), editor->cursorForPosition(position).position()),
-                           custom_file);
+                           editor);
         menu->exec(editor->viewport()->mapToGlobal(position));
       });
   return highlighter;
 }
 
+// The personal dictionary, or nothing when no home folder names it.
+QString PersonalDictionaryOrNothing() {
+  try {
+    return ToQString(PersonalDictionaryFile());
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
 }  // namespace
 
-SpellHighlighter::SpellHighlighter(QTextDocument* document) : QSyntaxHighlighter(document) {
-  // A thread whose list does not know "the" has not loaded it.
-  if (speller_.CheckWord(u"the", kFalse) == kFalse) speller_.Init();
+SpellHighlighter::SpellHighlighter(QTextDocument* document, const QString& custom_file)
+    : QSyntaxHighlighter(document),
+      custom_file_(custom_file.isEmpty() ? PersonalDictionaryOrNothing() : custom_file) {
+  if (!speller_.IsMainListLoaded()) speller_.Init();
+  if (!custom_file_.isEmpty() && QFileInfo::exists(custom_file_)) {
+    try {
+      speller_.LoadCustom(custom_file_.toStdU16String());
+    } catch (const std::exception&) {
+      // Unreadable: its words stay unknown, and adding to it will say why.
+    }
+  }
 }
 
 void SpellHighlighter::setUnderlineColor(const QColor& color) {
@@ -117,10 +146,24 @@ bool SpellHighlighter::isMisspelled(const QString& word) {
   return speller_.CheckWord(word_) == kFalse;
 }
 
-void SpellHighlighter::addToDictionary(const QString& word, const QString& custom_file) {
-  speller_.AddToCustom(word.toStdU16String());
-  rehighlight();
-  speller_.SaveCustom(custom_file.toStdU16String());
+bool SpellHighlighter::addToDictionary(const QString& word, QString* error) {
+  const std::u16string text = word.toStdU16String();
+  QString failure;
+  try {
+    speller_.AddToCustom(text);
+    rehighlight();
+    if (custom_file_.isEmpty()) {
+      failure = QObject::tr("no home folder names the personal dictionary");
+    } else {
+      speller_.AddToCustomFile({text}, custom_file_.toStdU16String());
+    }
+  } catch (const std::exception& e) {
+    failure = QString::fromLocal8Bit(e.what());
+  } catch (...) {
+    failure = QObject::tr("an unknown failure");
+  }
+  if (error != nullptr) *error = failure;
+  return failure.isEmpty();
 }
 
 void SpellHighlighter::ignoreWord(const QString& word) {

@@ -16,7 +16,9 @@
 #define QUENVARSPELL_SPELL_CHECK_H_
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <quenvarspell/export.h>
@@ -91,6 +93,20 @@ class QUENVAR_EXPORT SpellCheck {
   // call reloads it. Returns empty.
   Variant Init();
 
+  // Answers whether Init has loaded this thread's main list.
+  bool IsMainListLoaded() const;
+
+  // Appends to the custom file sFile a line for each of words that neither
+  // the file nor an earlier word holds yet (letter case ignored), keeping
+  // every line it had, and returns those words in order. Processes adding
+  // to one file at once take turns through the lock file "<sFile>.lock", so
+  // each keeps every word. Changes nothing in this thread's lists. Throws
+  // Error, writing nothing, when a word cannot be kept in the file
+  // (WhyCustomFileCannotKeep), and std::system_error when the file cannot
+  // be read or replaced.
+  std::vector<std::u16string> AddToCustomFile(const std::vector<std::u16string>& words,
+                                              const std::u16string& sFile);
+
   // Connects a sink to this object's events and returns its cookie. Events
   // go to every connected sink in connection order. REQUIRES: sink outlives
   // its connection.
@@ -108,6 +124,17 @@ class QUENVAR_EXPORT SpellCheck {
   std::vector<Connection> connections_;
   std::uint32_t last_cookie_ = 0;
 };
+
+// Why word cannot be kept in a custom file as it is, or std::nullopt when it
+// can: the file holds one Windows-1252 line a word, and lines shorter than
+// two characters are skipped when it is read.
+QUENVAR_EXPORT std::optional<std::string> WhyCustomFileCannotKeep(std::u16string_view word);
+
+// The user's personal dictionary, which the command-line tool and the
+// highlighter share: $XDG_DATA_HOME/quenvarspell/personal.dic, where an
+// unset, empty or relative XDG_DATA_HOME stands for ~/.local/share. Throws
+// Error when the home folder is unknown.
+QUENVAR_EXPORT std::u16string PersonalDictionaryFile();
 
 }  // namespace quenvar
 

@@ -22,10 +22,17 @@ namespace quenvar {
 // with QTextCharFormat::SpellCheckUnderline. Words are split as CheckText
 // splits them and decided with CheckWord on the lists of the thread that
 // creates it (the GUI thread); the built-in list is loaded then, unless the
-// thread has loaded it already. The document owns the highlighter.
+// thread has loaded it already, and so are the words of the custom file
+// (LoadCustom, when the file exists and can be read). The document owns the
+// highlighter.
 class QUENVAR_WIDGETS_EXPORT SpellHighlighter : public QSyntaxHighlighter {
  public:
-  explicit SpellHighlighter(QTextDocument* document);
+  // custom_file is the file Add to Dictionary keeps words in; empty: the
+  // user's personal dictionary, PersonalDictionaryFile(), as the tool's.
+  explicit SpellHighlighter(QTextDocument* document, const QString& custom_file = {});
+
+  // The custom file; empty when none could be named (no home folder).
+  QString customFile() const { return custom_file_; }
 
   // The underline's colour; red unless set.
   QColor underlineColor() const { return color_; }
@@ -39,10 +46,12 @@ class QUENVAR_WIDGETS_EXPORT SpellHighlighter : public QSyntaxHighlighter {
   // nor the ignored words hold it.
   bool isMisspelled(const QString& word);
 
-  // Adds word to the thread's custom list, saves the list to custom_file
-  // (empty: the component's default file) and marks the document anew.
-  // Throws what SaveCustom throws; the word stays added.
-  void addToDictionary(const QString& word, const QString& custom_file = {});
+  // Adds word to the thread's custom list and marks the document anew, then
+  // merges it into customFile() under the file's lock, keeping every word
+  // the file holds (SpellCheck::AddToCustomFile). Answers false, with what
+  // went wrong in *error when error is not null, when the file cannot keep
+  // it; the word stays accepted for the session. Never throws.
+  bool addToDictionary(const QString& word, QString* error = nullptr);
 
   // Stops marking word for this highlighter's life.
   void ignoreWord(const QString& word);
@@ -57,6 +66,7 @@ class QUENVAR_WIDGETS_EXPORT SpellHighlighter : public QSyntaxHighlighter {
 
  private:
   SpellCheck speller_;
+  QString custom_file_;
   QColor color_{Qt::red};
   bool enabled_ = true;
   int cursor_ = -1;
@@ -64,12 +74,13 @@ class QUENVAR_WIDGETS_EXPORT SpellHighlighter : public QSyntaxHighlighter {
   std::u16string word_;  // reused by each check
 };
 
-// Gives editor a SpellHighlighter on its document, which follows the cursor
-// so that the word being typed is not marked, and a context menu: on a
-// marked word up to five ranked corrections (choosing one replaces the word
-// as one undo step), "Add to Dictionary" (saved to custom_file, empty: the
-// component's default file), "Ignore All", then the editor's standard menu.
-// Returns the highlighter, which the editor's document owns.
+// Gives editor a SpellHighlighter on its document with custom_file (empty:
+// the personal dictionary), which follows the cursor so that the word being
+// typed is not marked, and a context menu: on a marked word up to five
+// ranked corrections (choosing one replaces the word as one undo step), "Add
+// to Dictionary" (a word the file cannot keep stays accepted for the
+// session, and a message box says why), "Ignore All", then the editor's
+// standard menu. Returns the highlighter, which the editor's document owns.
 QUENVAR_WIDGETS_EXPORT SpellHighlighter* AttachSpellChecking(
     QTextEdit* editor, const QString& custom_file = {});
 QUENVAR_WIDGETS_EXPORT SpellHighlighter* AttachSpellChecking(

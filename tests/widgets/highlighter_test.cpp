@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -109,6 +110,55 @@ TEST(SpellHighlighter, MenuAddsIgnoresAndReplacesInOneUndoStep) {
     EXPECT_EQ(ReadBytes(dir.File("custom.dic")), "zorblat\r\n");
     ChooseFromMenu(editor, "wrld", "Ignore All");
     EXPECT_EQ(Marked(document), QStringList());
+  });
+}
+
+// A later session knows the words of earlier ones (and of the tool's add),
+// and adding keeps them in the file.
+TEST(SpellHighlighter, SessionsAddToTheFileTheyLoad) {
+  TempDir dir;
+  const QString custom = QString::fromStdString(dir.File("personal.dic"));
+  WriteBytes(dir.File("personal.dic"), "Quenvar\r\n");
+  for (const QString word : {"Zorblax", "Frimble"}) {
+    OnFreshThread([&] {
+      TestApplication qt;
+      QTextEdit editor;
+      AttachSpellChecking(&editor, custom);
+      editor.setPlainText("Quenvar Zorblax Frimble");
+      editor.show();
+      EXPECT_FALSE(Marked(*editor.document()).contains("Quenvar"));
+      ChooseFromMenu(editor, word, "Add to Dictionary");
+    });
+  }
+  EXPECT_EQ(ReadBytes(dir.File("personal.dic")), "Quenvar\r\nZorblax\r\nFrimble\r\n");
+}
+
+// A file that cannot be written costs the user nothing: the editor goes on,
+// the word stays accepted for the session, and a message says why. Without a
+// custom file the personal dictionary under XDG_DATA_HOME is the one (here
+// under a regular file, so that even root cannot make it).
+TEST(SpellHighlighter, AFileThatCannotBeWrittenLosesNothing) {
+  TempDir dir;
+  WriteBytes(dir.File("blocker"), "");
+  const ScopedEnv data_home("XDG_DATA_HOME", dir.File("blocker"));
+  OnFreshThread([&] {
+    TestApplication qt;
+    QTextEdit editor;
+    SpellHighlighter* highlighter = AttachSpellChecking(&editor);
+    EXPECT_EQ(highlighter->customFile().toStdString(),
+              dir.File("blocker/quenvarspell/personal.dic"));
+    editor.setPlainText("A Quenvar and a Zorblax");
+    editor.show();
+    ChooseFromMenu(editor, "Zorblax", "Add to Dictionary");
+    EXPECT_EQ(Marked(*editor.document()), QStringList{"Quenvar"});
+    auto* box = editor.findChild<QMessageBox*>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().contains("Zorblax"));
+    const QString unkept = QString::fromUtf16(u"\u0141\u00F3d\u017A");
+    QString error;
+    EXPECT_FALSE(highlighter->addToDictionary(unkept, &error));
+    EXPECT_TRUE(error.contains("Windows-1252")) << error.toStdString();
+    EXPECT_FALSE(highlighter->isMisspelled(unkept));
   });
 }
 
