@@ -84,7 +84,12 @@ frmSpellCheck::frmSpellCheck()
   setFixedSize(FromTwips(0, 0, 6075, 2280).size());
   // Hiding this helper window must never end the host's application.
   setAttribute(Qt::WA_QuitOnClose, false);
+  CreateControls();
+  ConnectHandlers();
+}
 
+// The controls at their places, in tab order, the focus in the text box.
+void frmSpellCheck::CreateControls() {
   lblWord = AddControl<QLabel>(this, "lblWord", FromTwips(180, 120, 975, 255));
   lblWord->setText(QStringLiteral("Change to:"));
   txtWord =
@@ -116,7 +121,10 @@ frmSpellCheck::frmSpellCheck()
   setTabOrder(cmdIgnore, cmdSuggest);
   setTabOrder(cmdSuggest, cmdCancel);
   txtWord->setFocus();
+}
 
+// The buttons, the list and Timer1 and what each does.
+void frmSpellCheck::ConnectHandlers() {
   // Functor connections need no meta-object code of this class.
   connect(lstSuggestion, &QListWidget::itemSelectionChanged, this, [this] {
     const QList<QListWidgetItem*> selected = lstSuggestion->selectedItems();

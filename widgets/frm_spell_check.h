@@ -60,6 +60,10 @@ class frmSpellCheck : public QDialog {
   void reject() override;
 
  private:
+  // The controls at their places in tab order; then what each one does.
+  void CreateControls();
+  void ConnectHandlers();
+
   // Replaces the list's items with the suggestions for the text of txtWord,
   // in the order GetSuggestions gives them.
   void FillSuggestions();
