@@ -68,7 +68,11 @@ TEST(SuggestionDialog, WindowLayout) {
           }
           EXPECT_TRUE(Find<QPushButton>(form, "cmdChange").isDefault());
           // Tab order from the text box, which has the focus, round to it
-          // again.
+          // again. On a loaded machine the window may be activated, and the
+          // focus given, a moment after it is shown.
+          for (int wait = 0; wait < 100 && QApplication::focusWidget() == nullptr; ++wait) {
+            QTest::qWait(20);
+          }
           QWidget* focus = QApplication::focusWidget();
           ASSERT_NE(focus, nullptr);
           EXPECT_EQ(focus->objectName(), "txtWord");
