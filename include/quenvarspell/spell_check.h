@@ -21,11 +21,20 @@
 #include <string_view>
 #include <vector>
 
+#include <quenvarspell/document_splitter.h>
 #include <quenvarspell/export.h>
 #include <quenvarspell/spell_check_events.h>
 #include <quenvarspell/types.h>
 
 namespace quenvar {
+
+// A word of a document that CheckWord rejects.
+struct UnknownWord {
+  std::u16string word;  // as checked: DocumentWord::word
+  std::size_t offset;   // of its source in the text, in UTF-16 code units
+  std::size_t length;   // of its source, in UTF-16 code units
+  friend bool operator==(const UnknownWord&, const UnknownWord&) = default;
+};
 
 class QUENVAR_EXPORT SpellCheck {
  public:
@@ -88,6 +97,14 @@ class QUENVAR_EXPORT SpellCheck {
   // Qt host it lets the thread's pending events run once per word. Never
   // changes sText itself; handlers may. Returns empty.
   Variant CheckText(std::u16string& sText, Boolean ShowDialog = kTrue);
+
+  // Returns the words of text, the next piece of splitter's document, that
+  // CheckWord(word, bCheckCustom) rejects, in text order. A hyphenated
+  // compound is accepted when CheckWord accepts it whole or each of its
+  // parts; otherwise each rejected part is returned on its own.
+  std::vector<UnknownWord> FindUnknownWords(DocumentSplitter& splitter,
+                                            std::u16string_view text,
+                                            Boolean bCheckCustom = kTrue);
 
   // Loads the built-in English word list into this thread's main list. Every
   // call reloads it. Returns empty.
