@@ -47,11 +47,19 @@ std::string ReadAll(int fd, const std::string& name) {
   }
 }
 
-// Where a piece of a full buffer ends: after its last LF, else after its
-// last ASCII word delimiter, else before the last character that starts in
-// it (so no UTF-8 sequence is split; a buffer without one is taken whole).
+// Where a piece of a full buffer ends: after its last blank line, else
+// after its last LF, else after its last ASCII word delimiter, else before
+// the last character that starts in it (so no UTF-8 sequence is split; a
+// buffer without one is taken whole).
 std::size_t PieceEnd(std::string_view bytes) {
   const std::size_t lf = bytes.rfind('\n');
+  for (std::size_t end = lf; end != std::string_view::npos && end > 0;
+       end = bytes.rfind('\n', end - 1)) {
+    std::size_t i = end;
+    while (i > 0 && (bytes[i - 1] == ' ' || bytes[i - 1] == '\t' || bytes[i - 1] == '\r')) --i;
+    if (i > 0 && bytes[i - 1] == '\n') return end + 1;
+    if (end < bytes.size() / 2) break;  // a short piece costs more than a blank line saves
+  }
   if (lf != std::string_view::npos) return lf + 1;
   for (std::size_t i = bytes.size(); i-- > 0;) {
     const auto byte = static_cast<unsigned char>(bytes[i]);
@@ -74,9 +82,10 @@ std::string ReadFileBytes(const std::string& path) {
   return ReadAll(file.get(), path);
 }
 
-InputPieces::InputPieces(const std::string& path)
+InputPieces::InputPieces(const std::string& path, bool by_line)
     : name_(path == "-" ? "<stdin>" : path),
-      fd_(path == "-" ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+      fd_(path == "-" ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC)),
+      by_line_(by_line) {
   if (fd_ < 0) ThrowFileError(errno, path);
   struct stat status;
   int error = ::fstat(fd_, &status) != 0 ? errno : 0;
@@ -92,21 +101,34 @@ InputPieces::~InputPieces() {
 }
 
 bool InputPieces::Next(std::string& piece) {
-  char chunk[1 << 16];
-  while (!at_end_ && buffer_.size() < kPieceBytes) {
-    const ssize_t got =
-        ::read(fd_, chunk, std::min(sizeof chunk, kPieceBytes - buffer_.size()));
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      ThrowFileError(errno, name_);
+  const auto line_end = [&](std::size_t from) {
+    return by_line_ ? buffer_.find('\n', from) : std::string::npos;
+  };
+  std::size_t lf = line_end(start_);
+  if (lf == std::string::npos) {
+    buffer_.erase(0, start_);
+    start_ = 0;
+    char chunk[1 << 16];
+    while (!at_end_ && buffer_.size() < kPieceBytes && lf == std::string::npos) {
+      const ssize_t got =
+          ::read(fd_, chunk, std::min(sizeof chunk, kPieceBytes - buffer_.size()));
+      if (got < 0) {
+        if (errno == EINTR) continue;
+        ThrowFileError(errno, name_);
+      }
+      at_end_ = got == 0;
+      const std::size_t old_size = buffer_.size();
+      buffer_.append(chunk, static_cast<std::size_t>(got));
+      lf = line_end(old_size);
     }
-    at_end_ = got == 0;
-    buffer_.append(chunk, static_cast<std::size_t>(got));
   }
-  if (buffer_.empty()) return false;
-  const std::size_t end = at_end_ ? buffer_.size() : PieceEnd(buffer_);
-  piece.assign(buffer_, 0, end);
-  buffer_.erase(0, end);
+  if (start_ == buffer_.size()) return false;
+  const std::string_view rest = std::string_view(buffer_).substr(start_);
+  std::size_t end = lf != std::string::npos ? lf + 1 - start_
+                    : at_end_             ? rest.size()
+                                          : PieceEnd(rest);
+  piece.assign(rest.substr(0, end));
+  start_ += end;
   return true;
 }
 

@@ -16,8 +16,10 @@ std::string ReadFileBytes(const std::string& path);
 
 // One input of the tool (a file, or "-" for standard input) read in pieces
 // of at most kPieceBytes, so that memory stays bounded whatever the input's
-// size. A piece ends at a line end (LF); a longer line is cut after its last
-// ASCII word delimiter, or, with none, between two characters.
+// size. A piece ends after a blank line, else at a line end (LF); a longer
+// line is cut after its last ASCII word delimiter, or, with none, between
+// two characters. With by_line, each line is a piece of its own as soon as
+// it has arrived (the pipe answers line by line), cut as above when longer.
 class InputPieces {
  public:
   static constexpr std::size_t kPieceBytes = 1 << 20;
@@ -25,7 +27,7 @@ class InputPieces {
   // Opens path ("-": standard input, named "<stdin>"). Throws
   // std::system_error whose what() is "PATH: reason", with EISDIR for a
   // directory.
-  explicit InputPieces(const std::string& path);
+  explicit InputPieces(const std::string& path, bool by_line = false);
   ~InputPieces();
   InputPieces(const InputPieces&) = delete;
   InputPieces& operator=(const InputPieces&) = delete;
@@ -40,8 +42,10 @@ class InputPieces {
  private:
   std::string name_;
   int fd_;
+  bool by_line_;
   bool at_end_ = false;
   std::string buffer_;
+  std::size_t start_ = 0;  // of what buffer_ holds that is not handed out yet
 };
 
 }  // namespace quenvar::cli

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <system_error>
 #include <string>
 #include <vector>
@@ -27,15 +28,15 @@ constexpr const char* kPersonalHelp =
     "$XDG_DATA_HOME/quenvarspell/personal.dic, ~/.local/share/... when "
     "XDG_DATA_HOME is unset)";
 
-// The flags Ispell clients may pass: -a, -l, -v/-vv, -p, -t, -w and -W have
+// The flags Ispell clients may pass: -a, -l, -v/-vv, -p, -t, -H and -W have
 // a meaning here, the others are accepted and ignored.
 struct IspellFlags {
   bool pipe = false;
   bool list = false;
   int version = 0;
   bool tex = false;
-  std::string word_characters;
-  std::size_t accepted_length = 0;
+  bool html = false;
+  std::string accepted_length;
   int ignored_flags = 0;
   std::string ignored_value;
 };
@@ -53,20 +54,32 @@ void AddIspellFlags(CLI::App& app, IspellFlags& flags, std::string& personal) {
       ->group(group);
   app.add_flag("-t", flags.tex, "TeX mode: skip control sequences, references and math")
       ->group(group);
-  app.add_option("-w", flags.word_characters, "Characters that are part of words")
-      ->type_name("CHARS")
-      ->group(group);
+  app.add_flag("-H", flags.html, "HTML mode: skip tags, comments and code")->group(group);
   app.add_option("-W", flags.accepted_length, "Accept every word of at most N characters")
       ->type_name("N")
+      ->allow_extra_args(false)
       ->group(group);
-  for (const char* ignored : {"-B", "-C", "-m", "-S", "-P", "-n", "-x", "-H", "-o"}) {
+  for (const char* ignored : {"-B", "-C", "-m", "-S", "-P", "-n", "-x", "-o"}) {
     app.add_flag(ignored, flags.ignored_flags, "Accepted and ignored")->group(group);
   }
-  for (const char* ignored : {"-d", "-T", "-i", "--encoding"}) {
+  for (const char* ignored : {"-d", "-T", "-i", "-w", "--encoding"}) {
     app.add_option(ignored, flags.ignored_value, "Accepted and ignored")
         ->type_name("VALUE")
         ->group(group);
   }
+}
+
+constexpr const char* kModeHelp =
+    "Read the text as none or text, markdown, html, sgml or tex (default: "
+    "from the file's extension; standard input and the pipe: text)";
+
+// The format --mode names; none when it is not given. Throws for a name
+// that is not a mode.
+std::optional<quenvar::DocumentFormat> ModeOf(const std::string& name) {
+  if (name.empty()) return std::nullopt;
+  if (const auto format = quenvar::FormatOfModeName(name)) return format;
+  throw quenvar::Error("unknown mode \"" + name +
+                       "\" (modes: none, text, markdown, html, sgml, tex)");
 }
 
 int Run(int argc, char** argv) {
@@ -79,6 +92,7 @@ int Run(int argc, char** argv) {
       "Exit status: 0 nothing found, 1 `check` found unknown words, 2 error.");
 
   std::string personal_option;
+  std::string mode_option;
   IspellFlags ispell;
   app.add_option("--personal", personal_option, kPersonalHelp)->type_name("FILE");
   AddIspellFlags(app, ispell, personal_option);
@@ -120,6 +134,9 @@ int Run(int argc, char** argv) {
         ->type_name("FILE");
     command->footer("");
   }
+  for (CLI::App* command : {&app, check, list, pipe}) {
+    command->add_option("--mode", mode_option, kModeHelp)->type_name("MODE");
+  }
   check->footer(
       "Each line: FILE:LINE:COLUMN: WORD: s1, s2, ... (or WORD: no "
       "suggestions); lines and columns count characters from 1.\n"
@@ -142,18 +159,23 @@ int Run(int argc, char** argv) {
   const auto personal = [&] {
     return quenvar::cli::PersonalDictionaryPath(personal_option);
   };
+  const std::optional<quenvar::DocumentFormat> mode = ModeOf(mode_option);
+  const quenvar::DocumentFormat pipe_format = mode.value_or(
+      ispell.html ? quenvar::DocumentFormat::kHtml
+                  : ispell.tex ? quenvar::DocumentFormat::kTex : quenvar::DocumentFormat::kText);
   if (ispell.version > 0) {
     std::cout << quenvar::cli::IspellVersionLine() << '\n';
     return 0;
   }
   if (ispell.pipe || pipe->parsed()) {
     return quenvar::cli::RunPipe(
-        personal(), {ispell.tex, quenvar::cli::DecodeArgument(ispell.word_characters),
-                     ispell.accepted_length});
+        personal(), {pipe_format, ispell.accepted_length.empty()
+                                      ? 0
+                                      : quenvar::cli::ParseAcceptedLength(ispell.accepted_length)});
   }
-  if (ispell.list) return quenvar::cli::RunIspellList(personal());
-  if (check->parsed()) return quenvar::cli::RunCheck(inputs, personal());
-  if (list->parsed()) return quenvar::cli::RunList(inputs, personal());
+  if (ispell.list) return quenvar::cli::RunIspellList(personal(), pipe_format);
+  if (check->parsed()) return quenvar::cli::RunCheck(inputs, personal(), mode);
+  if (list->parsed()) return quenvar::cli::RunList(inputs, personal(), mode);
   if (suggest->parsed()) return quenvar::cli::RunSuggest(words, personal());
   if (add->parsed()) return quenvar::cli::RunAdd(words, personal());
   if (fix->parsed()) return quenvar::cli::RunFix(fix_file, personal());

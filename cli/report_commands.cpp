@@ -12,7 +12,6 @@
 #include "cli/personal_dictionary.h"
 #include "cli/text_encoding.h"
 #include "cli/text_position.h"
-#include "cli/word_checker.h"
 
 namespace quenvar::cli {
 namespace {
@@ -21,24 +20,27 @@ namespace {
 // readable.
 constexpr std::int32_t kReportedSuggestions = 5;
 
+// Suggestion lists kept for repeated words, at most: then they are dropped,
+// so that memory stays bounded.
+constexpr std::size_t kKeptSuggestions = 1 << 18;
+
 // The speller of one command run: the built-in list and the personal
 // dictionary loaded, and the verdicts and suggestions found so far.
 class Speller {
  public:
-  explicit Speller(const std::filesystem::path& personal) : words_(speller_) {
+  explicit Speller(const std::filesystem::path& personal) {
     speller_.Init();
     LoadPersonalDictionary(speller_, personal);
   }
 
-  std::vector<UnknownWord> UnknownWordsOf(std::u16string_view text) {
-    return words_.UnknownWords(text);
+  std::vector<UnknownWord> UnknownWordsOf(DocumentSplitter& splitter, std::u16string_view text) {
+    return speller_.FindUnknownWords(splitter, text);
   }
 
   // "s1, s2, ..." (likeliest first) or "no suggestions"; each word's list is
-  // computed once, as long as no more than WordChecker::kMaxVerdicts are
-  // kept.
+  // computed once, as long as no more than kKeptSuggestions are kept.
   const std::string& SuggestionsFor(const std::u16string& word) {
-    if (suggestions_.size() > WordChecker::kMaxVerdicts) suggestions_.clear();
+    if (suggestions_.size() > kKeptSuggestions) suggestions_.clear();
     auto [it, fresh] = suggestions_.try_emplace(word);
     if (fresh) {
       const WordArray words = speller_.GetRankedSuggestions(word, kReportedSuggestions);
@@ -56,33 +58,38 @@ class Speller {
 
  private:
   SpellCheck speller_;
-  WordChecker words_;
   std::map<std::u16string, std::string> suggestions_;
 };
 
-// One piece of an input, decoded, and the position in its input where the
-// piece starts.
+// One piece of an input, decoded, the position in its input where the
+// piece starts, and the splitter that reads the input.
 struct Piece {
   const std::string& name;
   std::u16string text;
   TextPosition start;
+  DocumentSplitter& splitter;
 };
 
-// Runs report on each piece of each input in turn; an input that fails is
-// reported on standard error, after the reports of its pieces before the
-// failure. Returns whether every input succeeded.
+// Runs report on each piece of each input in turn, read in mode or its
+// name's format; an input that fails is reported on standard error, after
+// the reports of its pieces before the failure. Returns whether every input
+// succeeded.
 template <typename Report>
-bool ForEachInput(std::vector<std::string> inputs, Report report) {
+bool ForEachInput(std::vector<std::string> inputs, std::optional<DocumentFormat> mode,
+                  Report report) {
   if (inputs.empty()) inputs.push_back("-");
   bool all_read = true;
   std::string bytes;
   for (const std::string& path : inputs) {
     try {
       InputPieces input(path);
+      DocumentSplitter splitter(
+          mode.value_or(path == "-" ? DocumentFormat::kText : FormatOfFileName(path)));
       std::size_t first_byte = 0;
       TextPosition start{1, 1};
       while (input.Next(bytes)) {
-        Piece piece{input.name(), DecodeDocument(input.name(), bytes, first_byte), start};
+        Piece piece{input.name(), DecodeDocument(input.name(), bytes, first_byte), start,
+                    splitter};
         report(piece);
         first_byte += bytes.size();
         start = TextPositions(piece.text, start).At(piece.text.size());
@@ -101,17 +108,17 @@ bool ForEachInput(std::vector<std::string> inputs, Report report) {
 }  // namespace
 
 int RunCheck(const std::vector<std::string>& inputs,
-             const std::filesystem::path& personal) {
+             const std::filesystem::path& personal, std::optional<DocumentFormat> mode) {
   Speller speller(personal);
   bool found_any = false;
-  const bool all_read = ForEachInput(inputs, [&](const Piece& piece) {
-    const std::vector<UnknownWord> unknown = speller.UnknownWordsOf(piece.text);
+  const bool all_read = ForEachInput(inputs, mode, [&](const Piece& piece) {
+    const std::vector<UnknownWord> unknown = speller.UnknownWordsOf(piece.splitter, piece.text);
     TextPositions positions(piece.text, piece.start);
     for (const UnknownWord& word : unknown) {
       const TextPosition at = positions.At(word.offset);
       std::cout << piece.name << ':' << at.line << ':' << at.column << ": "
-                << ToUtf8(word.word) << ": " << speller.SuggestionsFor(word.word)
-                << '\n';
+                << ToUtf8(std::u16string_view(piece.text).substr(word.offset, word.length))
+                << ": " << speller.SuggestionsFor(word.word) << '\n';
     }
     found_any = found_any || !unknown.empty();
   });
@@ -120,11 +127,12 @@ int RunCheck(const std::vector<std::string>& inputs,
 }
 
 int RunList(const std::vector<std::string>& inputs,
-            const std::filesystem::path& personal) {
+            const std::filesystem::path& personal, std::optional<DocumentFormat> mode) {
   Speller speller(personal);
-  const bool all_read = ForEachInput(inputs, [&](const Piece& piece) {
-    for (const UnknownWord& word : speller.UnknownWordsOf(piece.text)) {
-      std::cout << ToUtf8(word.word) << '\n';
+  const bool all_read = ForEachInput(inputs, mode, [&](const Piece& piece) {
+    for (const UnknownWord& word : speller.UnknownWordsOf(piece.splitter, piece.text)) {
+      std::cout << ToUtf8(std::u16string_view(piece.text).substr(word.offset, word.length))
+                << '\n';
     }
   });
   return all_read ? 0 : 2;

@@ -5,8 +5,11 @@
 #define QUENVARSPELL_CLI_REPORT_COMMANDS_H_
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include <quenvarspell/document_splitter.h>
 
 namespace quenvar::cli {
 
@@ -14,17 +17,21 @@ namespace quenvar::cli {
 // "NAME:LINE:COLUMN: WORD: s1, s2, ..." (or "...: WORD: no suggestions") on
 // standard output, in text order; lines and columns are 1-based characters.
 // An input is a file name, or "-" for standard input, which is also read
-// when inputs is empty. An input that cannot be read or is not UTF-8 is
-// reported on standard error and the others are still checked. Returns 0
-// when nothing was found, 1 when something was, 2 when an input failed.
+// when inputs is empty. Each input is read in mode, or without one in the
+// format its name's extension names (FormatOfFileName; standard input
+// plain text). An input that cannot be read or is not UTF-8 is reported on
+// standard error and the others are still checked. Returns 0 when nothing
+// was found, 1 when something was, 2 when an input failed.
 int RunCheck(const std::vector<std::string>& inputs,
-             const std::filesystem::path& personal);
+             const std::filesystem::path& personal,
+             std::optional<DocumentFormat> mode);
 
 // `list`: prints each occurrence of a word that is in no word list, one per
 // line, in text order, and nothing else. Inputs and failures as for
 // RunCheck. Returns 0, or 2 when an input failed.
 int RunList(const std::vector<std::string>& inputs,
-            const std::filesystem::path& personal);
+            const std::filesystem::path& personal,
+            std::optional<DocumentFormat> mode);
 
 // `suggest`: prints "WORD: s1, s2, ..." or "WORD: no suggestions" for each
 // word (UTF-8). Returns 0.

@@ -99,6 +99,38 @@ Variant SpellCheck::CheckText(std::u16string& sText, Boolean ShowDialog) {
   return {};
 }
 
+std::vector<UnknownWord> SpellCheck::FindUnknownWords(DocumentSplitter& splitter,
+                                                      std::u16string_view text,
+                                                      Boolean bCheckCustom) {
+  const bool custom = bCheckCustom != 0;
+  std::vector<UnknownWord> unknown;
+  // The parts of the compound being read, and the compound as one word.
+  std::vector<UnknownWord> parts;
+  std::u16string compound;
+  splitter.Split(text, [&](const DocumentWord& word) {
+    if (parts.empty() && !word.hyphen_after) {
+      if (!quenvar::CheckWord(word.word, custom)) {
+        unknown.push_back({std::u16string(word.word), word.offset, word.length});
+      }
+      return;
+    }
+    parts.push_back({std::u16string(word.word), word.offset, word.length});
+    if (word.hyphen_after) return;
+    compound.clear();
+    for (const UnknownWord& part : parts) {
+      if (!compound.empty()) compound += u'-';
+      compound += part.word;
+    }
+    if (!quenvar::CheckWord(compound, custom)) {
+      for (UnknownWord& part : parts) {
+        if (!quenvar::CheckWord(part.word, custom)) unknown.push_back(std::move(part));
+      }
+    }
+    parts.clear();
+  });
+  return unknown;
+}
+
 Variant SpellCheck::Init() {
   LoadMainDictionary();
   return {};

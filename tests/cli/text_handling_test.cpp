@@ -9,37 +9,11 @@
 #include <gtest/gtest.h>
 
 #include "cli/fix_command.h"
-#include "cli/tex_filter.h"
 #include "cli/text_encoding.h"
 #include "cli/text_position.h"
-#include "cli/word_checker.h"
 
 namespace quenvar::cli {
 namespace {
-
-// The prose of LaTeX lines is what is left unmasked, in place.
-TEST(MaskTex, LeavesOnlyProseWhereItWas) {
-  const auto prose = [](std::u16string_view line) {
-    std::u16string words;
-    ForEachWord(MaskTex(line), [&](std::u16string_view word, std::size_t offset) {
-      EXPECT_EQ(line.substr(offset, word.size()), word);
-      words += std::u16string(word) + u' ';
-    });
-    return words;
-  };
-  EXPECT_EQ(prose(u"See \\cite[p.~5]{knuth84} and \\textbf{bold} \\ref{sec:x}."),
-            u"See and bold ");
-  EXPECT_EQ(prose(u"\\begin{tabular}[t]{lll} a \\end{tabular} \\label{fig:a}"), u"a ");
-  EXPECT_EQ(prose(u"Math $x^2 + y$ and $$e$$ or \\(z\\) \\[w\\] ok % note"),
-            u"Math and or ok ");
-  EXPECT_EQ(prose(u"\\href{http://x.org}{Click here} 50\\% \\verb|xyz| end"),
-            u"Click here 50 end ");
-  EXPECT_EQ(prose(u"\\usepackage[utf8]{inputenc} \\newcommand{\\qq}[1]{Quite #1}"),
-            u"Quite #1 ");
-  // Left open, math and groups end with the line.
-  EXPECT_EQ(prose(u"Open $math \\emph{and more"), u"Open ");
-  EXPECT_EQ(prose(u"\\cite{never closed words"), u"");
-}
 
 TEST(FindInvalidUtf8, AcceptsEveryWellFormedLength) {
   EXPECT_EQ(FindInvalidUtf8(""), std::nullopt);
@@ -96,39 +70,6 @@ TEST(ApplyReplacements, KeepsLaterOffsetsRight) {
   EXPECT_THROW(ApplyReplacements(text, {{1, u"Teh", u"The"}}), std::logic_error);
   EXPECT_THROW(ApplyReplacements(text, {{4, u"wrld", u"w"}, {0, u"Teh", u"The"}}),
                std::logic_error);
-}
-
-// The words CheckText reports for a text, as the component raises them.
-class Reported : public SpellCheckEvents {
- public:
-  void SpellWordNotInDic(const std::u16string& word, std::int32_t offset,
-                         Boolean&) override {
-    words.push_back({word, static_cast<std::size_t>(offset)});
-  }
-  std::vector<UnknownWord> words;
-};
-
-TEST(WordChecker, ReportsWhatCheckTextReports) {
-  // On a thread of its own: the custom word must not reach other tests.
-  std::thread([] {
-    SpellCheck speller;
-    speller.Init();
-    speller.AddToCustom(u"Zorblat");
-    WordChecker checker(speller);
-    // Repeated words, empty pieces, a trailing word, hyphens and
-    // apostrophes, digits, letters outside ASCII, a custom word in another
-    // case.
-    for (std::u16string text :
-         {std::u16string(u"Teh cat,, teh wrld! wrld-wide don't 1999 zorblat\r\n"
-                         u"x\u00E9qz (teh) [wrld]. Wrld"),
-          std::u16string(u"teh again, and a new one: qzxq"), std::u16string()}) {
-      Reported reported;
-      const std::uint32_t cookie = speller.Advise(reported);
-      speller.CheckText(text, kFalse);
-      speller.Unadvise(cookie);
-      EXPECT_EQ(checker.UnknownWords(text), reported.words);
-    }
-  }).join();
 }
 
 }  // namespace
