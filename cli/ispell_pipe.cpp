@@ -57,7 +57,7 @@ class PipeSession {
       characters_ = shift;
       piece.remove_prefix(shift);
     }
-    CheckPiece(piece, out);
+    CheckPiece(piece, last, out);
     if (last) out << '\n' << std::flush;
   }
 
@@ -104,8 +104,11 @@ class PipeSession {
     }
   }
 
-  void CheckPiece(std::string_view bytes, std::ostream& out) {
-    const Line line = DecodeLine(bytes);
+  // Answers a piece of a line; the line's last piece is read with its line
+  // end, which ends what needs one (a blank line ends a paragraph).
+  void CheckPiece(std::string_view bytes, bool last, std::ostream& out) {
+    Line line = DecodeLine(bytes);
+    if (last) line.text += u'\n';
     const std::u16string_view text = line.text;
     const std::uint32_t state = splitter_->state();
     std::vector<UnknownWord> unknown = speller_.FindUnknownWords(*splitter_, text);

@@ -33,6 +33,11 @@ bool MatchesFolded(std::u16string_view text, std::size_t at, std::u16string_view
 }
 
 std::size_t TextScan::ParagraphEnd(std::size_t from) {
+  if (from == 0) {
+    std::size_t i = 0;
+    while (i < text_.size() && (text_[i] == u' ' || text_[i] == u'\t' || text_[i] == u'\r')) ++i;
+    if (i < text_.size() && text_[i] == u'\n') return 0;
+  }
   if (paragraph_from_ != kNowhere && from >= paragraph_from_ &&
       (paragraph_end_ == kNowhere || from < paragraph_end_)) {
     return paragraph_end_;

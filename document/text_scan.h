@@ -36,7 +36,9 @@ class TextScan {
 
   // Where the paragraph holding position from ends: the start of the first
   // blank line (spaces, tabs and CR only, ended by a LF) after the line of
-  // from; kNowhere when the text holds none.
+  // from, or 0 when from is 0 and the text starts with one (a paragraph
+  // carried from the previous text ends there); kNowhere when the text
+  // holds none.
   std::size_t ParagraphEnd(std::size_t from);
 
   // The first position at or after from where needle (lower case) occurs,

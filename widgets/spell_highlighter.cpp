@@ -10,10 +10,9 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <cstdint>
 #include <exception>
 #include <memory>
-
-#include "base/word_delimiters.h"
 
 namespace quenvar {
 namespace {
@@ -22,20 +21,39 @@ const char16_t* Units(const QString& text) {
   return reinterpret_cast<const char16_t*>(text.utf16());
 }
 
-// The word (as CheckText splits words) that contains or touches document
-// position, selected; a cursor without a selection when there is none.
-QTextCursor WordAt(QTextDocument* document, int position) {
+// The text of block for a splitter: a whole line.
+std::u16string LineOf(const QTextBlock& block) {
+  std::u16string line = block.text().toStdU16String();
+  line += u'\n';
+  return line;
+}
+
+// The state a block's splitter starts in: the one before it ended in.
+std::uint32_t StateBefore(const QTextBlock& block) {
+  const QTextBlock previous = block.previous();
+  return previous.isValid() && previous.userState() > 0
+             ? static_cast<std::uint32_t>(previous.userState())
+             : 0;
+}
+
+// The word (as the highlighter's splitter yields words) that contains or
+// touches document position, selected; a cursor without a selection when
+// there is none.
+QTextCursor WordAt(const SpellHighlighter& highlighter, QTextDocument* document, int position) {
   const QTextBlock block = document->findBlock(position);
-  const QString text = block.text();
-  const char16_t* units = Units(text);
-  const int offset = position - block.position();
-  int start = offset;
-  int end = offset;
-  while (start > 0 && !IsWordDelimiter(units[start - 1])) --start;
-  while (end < text.size() && !IsWordDelimiter(units[end])) ++end;
+  const std::size_t offset = static_cast<std::size_t>(position - block.position());
+  std::size_t start = offset;
+  std::size_t end = offset;
+  DocumentSplitter(highlighter.documentFormat(), StateBefore(block))
+      .Split(LineOf(block), [&](const DocumentWord& word) {
+        if (word.offset <= offset && offset <= word.offset + word.length) {
+          start = word.offset;
+          end = word.offset + word.length;
+        }
+      });
   QTextCursor cursor(document);
-  cursor.setPosition(block.position() + start);
-  cursor.setPosition(block.position() + end, QTextCursor::KeepAnchor);
+  cursor.setPosition(block.position() + static_cast<int>(start));
+  cursor.setPosition(block.position() + static_cast<int>(end), QTextCursor::KeepAnchor);
   return cursor;
 }
 
@@ -99,7 +117,8 @@ SpellHighlighter* Attach(Editor* editor, const QString& custom_file) {
       [editor, highlighter](const QPoint& position) {
         const std::unique_ptr<QMenu> menu(editor->createStandardContextMenu(position));
         AddSpellingEntries(*menu, *highlighter,
-                           WordAt(editor->document(), editor->cursorForPosition(position).position()),
+                           WordAt(*highlighter, editor->document(),
+                                  editor->cursorForPosition(position).position()),
                            editor);
         menu->exec(editor->viewport()->mapToGlobal(position));
       });
@@ -182,26 +201,29 @@ void SpellHighlighter::setCursorPosition(int position) {
   if (new_block.isValid()) rehighlightBlock(new_block);
 }
 
+void SpellHighlighter::setDocumentFormat(DocumentFormat format) {
+  format_ = format;
+  rehighlight();
+}
+
 void SpellHighlighter::highlightBlock(const QString& text) {
   if (!enabled_) return;
   QTextCharFormat format;
   format.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
   format.setUnderlineColor(color_);
-  const char16_t* units = Units(text);
   const int cursor = cursor_ - currentBlock().position();
-  const int size = static_cast<int>(text.size());
-  int start = 0;
-  for (int end = 0; end <= size; ++end) {
-    if (end < size && !IsWordDelimiter(units[end])) continue;
+  word_.assign(Units(text), static_cast<std::size_t>(text.size()));
+  word_ += u'\n';
+  DocumentSplitter splitter(format_, StateBefore(currentBlock()));
+  for (const UnknownWord& word : speller_.FindUnknownWords(splitter, word_)) {
+    const int start = static_cast<int>(word.offset);
+    const int end = static_cast<int>(word.offset + word.length);
     const bool typing = cursor >= start && cursor <= end;
-    if (end > start && !typing) {
-      word_.assign(units + start, static_cast<std::size_t>(end - start));
-      const bool ignored =
-          !ignored_.isEmpty() && ignored_.contains(QString::fromRawData(text.constData() + start, end - start));
-      if (!ignored && speller_.CheckWord(word_) == kFalse) setFormat(start, end - start, format);
-    }
-    start = end + 1;
+    const bool ignored = !ignored_.isEmpty() &&
+                         ignored_.contains(QString::fromRawData(text.constData() + start, end - start));
+    if (!typing && !ignored) setFormat(start, end - start, format);
   }
+  setCurrentBlockState(static_cast<int>(splitter.state()));
 }
 
 SpellHighlighter* AttachSpellChecking(QTextEdit* editor, const QString& custom_file) {

@@ -19,8 +19,10 @@ class QTextEdit;
 namespace quenvar {
 
 // Marks each word of document that the calling thread's lists do not know
-// with QTextCharFormat::SpellCheckUnderline. Words are split as CheckText
-// splits them and decided with CheckWord on the lists of the thread that
+// with QTextCharFormat::SpellCheckUnderline. Words are split by a
+// DocumentSplitter in documentFormat(), each block resuming where the one
+// before it stopped (a block's state is the splitter's), and decided with
+// SpellCheck::FindUnknownWords on the lists of the thread that
 // creates it (the GUI thread); the built-in list is loaded then, unless the
 // thread has loaded it already, and so are the words of the custom file
 // (LoadCustom, when the file exists and can be read). The document owns the
@@ -33,6 +35,11 @@ class QUENVAR_WIDGETS_EXPORT SpellHighlighter : public QSyntaxHighlighter {
 
   // The custom file; empty when none could be named (no home folder).
   QString customFile() const { return custom_file_; }
+
+  // The format the document is written in; plain text unless set. Setting
+  // it marks the document anew.
+  DocumentFormat documentFormat() const { return format_; }
+  void setDocumentFormat(DocumentFormat format);
 
   // The underline's colour; red unless set.
   QColor underlineColor() const { return color_; }
@@ -71,7 +78,8 @@ class QUENVAR_WIDGETS_EXPORT SpellHighlighter : public QSyntaxHighlighter {
   bool enabled_ = true;
   int cursor_ = -1;
   QSet<QString> ignored_;
-  std::u16string word_;  // reused by each check
+  std::u16string word_;  // reused by each check and each block's line
+  DocumentFormat format_ = DocumentFormat::kText;
 };
 
 // Gives editor a SpellHighlighter on its document with custom_file (empty:

@@ -87,6 +87,27 @@ TEST(SpellHighlighter, MarksUnknownWordsAndFollowsEdits) {
   });
 }
 
+// Quotes stay outside the marks; in Markdown a fence spanning blocks, blank
+// ones too, hides its code until it closes.
+TEST(SpellHighlighter, MarksWordsAsTheDocumentsFormatSplitsThem) {
+  OnFreshThread([] {
+    TestApplication qt;
+    QTextEdit editor;
+    QTextDocument& document = *editor.document();
+    auto* highlighter = new SpellHighlighter(&document);
+    document.setPlainText(
+        "Said \u2018wrld\u2019 and \u00ABteh\u00BB\n```\nxqzzy\n\nqzxxy\n```\n*dormiatory* `codde`");
+    EXPECT_EQ(Marked(document),
+              (QStringList{"wrld", "teh", "xqzzy", "qzxxy", "dormiatory", "codde"}));
+    highlighter->setDocumentFormat(DocumentFormat::kMarkdown);
+    EXPECT_EQ(Marked(document), (QStringList{"wrld", "teh", "dormiatory"}));
+    QTextCursor cursor(document.findBlockByNumber(5));  // the closing fence
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText("text");
+    EXPECT_EQ(Marked(document), (QStringList{"wrld", "teh"}));
+  });
+}
+
 TEST(SpellHighlighter, MenuAddsIgnoresAndReplacesInOneUndoStep) {
   TempDir dir;
   OnFreshThread([&] {
