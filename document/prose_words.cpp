@@ -3,6 +3,7 @@
 #include <unicode/uchar.h>
 #include <unicode/utf16.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -147,6 +148,27 @@ bool IsWordCharAt(std::u16string_view text, std::size_t i) {
 // Pieces longer than this are no words: encoded data or run-together junk,
 // whose corrections would cost time for nothing.
 constexpr std::size_t kLongestWord = 64;
+
+// Acronyms of capitals up to this long are no words (CLI, NFS, VCPKG), as
+// word processors leave them; longer runs of capitals are prose in capitals.
+constexpr std::size_t kLongestAcronym = 5;
+
+// True for an acronym, or a Roman numeral in lower case up to xxxix (the
+// (ii) and (iv) of enumerations).
+bool IsAcronymOrNumeral(std::u16string_view piece) {
+  if (piece.size() <= kLongestAcronym &&
+      std::all_of(piece.begin(), piece.end(), [](char16_t c) { return IsAsciiUpper(c); })) {
+    return true;
+  }
+  std::size_t i = 0;
+  while (i < piece.size() && i < 3 && piece[i] == u'x') ++i;
+  const std::u16string_view rest = piece.substr(i);
+  for (const std::u16string_view units : {u"", u"i", u"ii", u"iii", u"iv", u"v", u"vi", u"vii",
+                                          u"viii", u"ix"}) {
+    if (rest == units) return !piece.empty();
+  }
+  return false;
+}
 
 // Where the URL in token [begin, end) starts: at the scheme before "://" or
 // at a "www." that starts a piece; end when there is none.
@@ -318,7 +340,7 @@ void ProseWords::SplitPiece(std::u16string_view prose, std::size_t begin, std::s
     previous = prose[i];
     i += c.size;
   }
-  if (!has_letter) return;
+  if (!has_letter || IsAcronymOrNumeral(prose.substr(begin, end - begin))) return;
   // The parts between hyphens, each without apostrophes and joiners at its
   // ends.
   std::size_t part = begin;

@@ -4,8 +4,9 @@
 //
 // In every format, URLs (with a scheme or starting "www."), mail addresses,
 // file paths, pieces holding a digit (UTF-8, x86_64, hex numbers), code
-// identifiers (snake_case, camelCase, a.b, std::move) and pieces without a
-// letter are no words; quotes, apostrophes, guillemets and dashes around a
+// identifiers (snake_case, camelCase, a.b, std::move), acronyms of up to
+// five capitals, Roman numerals (ii, xiv), pieces longer than 64 characters
+// and pieces without a letter are no words; quotes, apostrophes, guillemets and dashes around a
 // word are not part of it, and dashes (—, –, --) part words. Per format:
 // - Markdown: fenced and indented code, code spans, link and image
 //   destinations, reference labels, autolinks, raw HTML tags and comments,

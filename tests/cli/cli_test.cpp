@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -392,6 +393,25 @@ TEST_F(ToolTest, IspellListAndVersion) {
   result = Run({"-l", "-B"}, "Teh cat. wrld\ncaf\xE9 xqzxq\xE9\n");
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.out, "Teh\nwrld\nxqzxq\xE9\n");
+}
+
+// The real documents of tests/data/documents, read in their extension's
+// format: every misspelling planted in their prose is flagged.
+TEST_F(ToolTest, RealDocumentsHaveEveryPlantedMisspellingFlagged) {
+  const std::filesystem::path folder = SourceDir() / "tests" / "data" / "documents";
+  std::istringstream planted(ReadBytes((folder / "planted.txt").string()));
+  std::map<std::string, std::string> listed;
+  int count = 0;
+  for (std::string line; std::getline(planted, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    const std::string file = line.substr(0, line.find('\t'));
+    const std::string word = line.substr(file.size() + 1);
+    if (!listed.contains(file)) listed[file] = "\n" + Run({"list", (folder / file).string()}).out;
+    EXPECT_THAT(listed[file], HasSubstr("\n" + word + "\n")) << file;
+    ++count;
+  }
+  EXPECT_GE(count, 30);
+  EXPECT_EQ(listed.size(), 6u);
 }
 
 TEST_F(ToolTest, EveryModeFindsTheSameWordsInTheSample) {

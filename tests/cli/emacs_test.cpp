@@ -62,6 +62,22 @@ class EmacsTest : public ::testing::Test {
     return Lines(result.out);
   }
 
+  // Runs ispell-buffer over text, choosing each first suggestion, and
+  // returns the corrected text.
+  std::string CorrectedByIspell(const std::string& text) {
+    const std::string file = home_.File("text.txt");
+    WriteBytes(file, text);
+    const ProgramResult result = RunProgram(
+        {"/usr/bin/emacs", "-Q", "--batch", "-l",
+         (SourceDir() / "tests" / "cli" / "ispell_first_choice.el").string(), ToolPath(), file},
+        "",
+        {{"HOME", home_.path()}, {"XDG_DATA_HOME", home_.File("data")},
+         {"EMACSLOADPATH", std::nullopt}, {"EMACS_SOCKET_NAME", std::nullopt}},
+        300);
+    EXPECT_EQ(result.status, 0) << result.err;
+    return result.out;
+  }
+
   std::vector<std::string> Invocations() { return Lines(ReadBytes(Log())); }
 
  private:
@@ -99,6 +115,14 @@ TEST_F(EmacsTest, DefaultSettingSendsIsoLatin1) {
   for (int i = 0; i < 5; ++i) text += Sample() + "\n";
   EXPECT_EQ(MarkedWords(text, false), Repeated(kSampleMisspellings, 5));
   EXPECT_THAT(Invocations(), Contains(StartsWith("-l")));
+}
+
+// The marks around a word are not part of it, so a correction keeps them.
+TEST_F(EmacsTest, IspellBufferKeepsQuotesGuillemetsAndDashes) {
+  EXPECT_EQ(CorrectedByIspell("He said \u201cteh\u201d and 'wrld' and \u00abrecieve\u00bb now, "
+                              "wrld\u2014teh.\n"),
+            "He said \u201cthe\u201d and 'world' and \u00abreceive\u00bb now, "
+            "world\u2014the.\n");
 }
 
 }  // namespace
