@@ -108,9 +108,16 @@ struct Character {
   std::size_t size;
 };
 
-Character CharacterAt(std::u16string_view text, std::size_t i) {
+Character NonAsciiCharacterAt(std::u16string_view text, std::size_t i);
+
+inline Character CharacterAt(std::u16string_view text, std::size_t i) {
   const char16_t unit = text[i];
   if (unit < 128) return {kAscii.kind[unit], 1};
+  return NonAsciiCharacterAt(text, i);
+}
+
+__attribute__((noinline)) Character NonAsciiCharacterAt(std::u16string_view text, std::size_t i) {
+  const char16_t unit = text[i];
   if (U16_IS_LEAD(unit) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) {
     return {KindOfCodePoint(static_cast<UChar32>(U16_GET_SUPPLEMENTARY(unit, text[i + 1]))), 2};
   }
