@@ -28,14 +28,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/tool_path.h"
+
 extern char** environ;
 
 namespace {
-
-std::filesystem::path ToolPath() {
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() /
-         "cli" / "quenvarspell";
-}
 
 std::filesystem::path Documents() {
   return std::filesystem::path(__FILE__).parent_path().parent_path() / "tests" / "data" /
