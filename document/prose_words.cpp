@@ -161,8 +161,10 @@ constexpr std::size_t kLongestWord = 64;
 constexpr std::size_t kLongestAcronym = 5;
 
 // True for an acronym, or a Roman numeral in lower case up to xxxix (the
-// (ii) and (iv) of enumerations).
+// (ii) and (iv) of enumerations), of two letters or more: a single letter
+// stays a word.
 bool IsAcronymOrNumeral(std::u16string_view piece) {
+  if (piece.size() < 2) return false;
   if (piece.size() <= kLongestAcronym &&
       std::all_of(piece.begin(), piece.end(), [](char16_t c) { return IsAsciiUpper(c); })) {
     return true;
@@ -172,7 +174,7 @@ bool IsAcronymOrNumeral(std::u16string_view piece) {
   const std::u16string_view rest = piece.substr(i);
   for (const std::u16string_view units : {u"", u"i", u"ii", u"iii", u"iv", u"v", u"vi", u"vii",
                                           u"viii", u"ix"}) {
-    if (rest == units) return !piece.empty();
+    if (rest == units) return true;
   }
   return false;
 }

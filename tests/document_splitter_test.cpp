@@ -107,6 +107,8 @@ TEST(ProseWords, UrlsAddressesPathsNumbersAndCodeAreNoWords) {
   EXPECT_EQ(Words(kText, "std::mvoe, a->b, f() and x=1 or {y} but and/or stays"),
             "and or but and or stays");
   EXPECT_EQ(Words(kText, "snake_cse camelCse os.pth e.g. etc. end."), "etc end");
+  EXPECT_EQ(Words(kText, "The CLI and NFS, (ii) and xiv, but A, I, x and WARANTY stay"),
+            "The and and but A I x and WARANTY stay");
 }
 
 TEST(ProseWords, CompoundsYieldTheirPartsJoined) {
