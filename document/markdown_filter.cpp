@@ -21,6 +21,8 @@ enum class Block : std::uint32_t { kNone, kFence, kComment, kRaw };
 constexpr std::size_t kLongestFence = 16;
 // Backtick runs longer than this open no code span.
 constexpr std::size_t kLongestTicks = 32;
+// Footnote labels longer than this are none.
+constexpr std::size_t kLongestLabel = 64;
 // List indents beyond this count as this much.
 constexpr std::size_t kDeepestIndent = 63;
 
@@ -386,6 +388,7 @@ class MarkdownFilter : public Filter {
     std::u16string& prose = *prose_;
     last_run_.fill(kNowhere);
     ticks_scanned_ = false;
+    bracket_from_ = kNowhere;
     for (std::size_t i = begin; i < end;) {
       const char16_t c = text_[i];
       switch (c) {
@@ -431,8 +434,8 @@ class MarkdownFilter : public Filter {
             continue;
           }
           if (i + 1 < end && text_[i + 1] == u'[') {
-            const std::size_t close = text_.substr(0, end).find(u']', i + 2);
-            if (close != std::u16string_view::npos) {
+            const std::size_t close = NextBracket(i + 2, end);
+            if (close != kNowhere) {
               Blank(prose, i + 1, close + 1);
               i = close + 1;
               continue;
@@ -441,8 +444,8 @@ class MarkdownFilter : public Filter {
           break;
         case u'[':
           if (i + 1 < end && text_[i + 1] == u'^') {
-            const std::size_t close = text_.substr(0, end).find(u']', i + 2);
-            if (close != std::u16string_view::npos && close < LineEnd(text_, i)) {
+            const std::size_t close = FootnoteLabelEnd(i + 2, end);
+            if (close != kNowhere) {
               Blank(prose, i, close + 1);  // a footnote reference
               i = close + 1;
               continue;
@@ -457,6 +460,29 @@ class MarkdownFilter : public Filter {
       }
       ++i;
     }
+  }
+
+  // The ']' that ends a footnote reference's label at from: within
+  // kLongestLabel characters, with no space before it; kNowhere when none.
+  std::size_t FootnoteLabelEnd(std::size_t from, std::size_t end) const {
+    for (std::size_t i = from; i < end && i - from <= kLongestLabel; ++i) {
+      if (text_[i] == u']') return i;
+      if (IsBlankSpace(text_[i]) || text_[i] == u'\n' || text_[i] == u'[') return kNowhere;
+    }
+    return kNowhere;
+  }
+
+  // The first ']' at or after from, before end; kNowhere when none. The
+  // answer is remembered until the walk passes it, so that brackets
+  // without an end cost one scan together.
+  std::size_t NextBracket(std::size_t from, std::size_t end) {
+    if (bracket_from_ == kNowhere || from < bracket_from_ ||
+        (bracket_ != kNowhere && from > bracket_)) {
+      const std::size_t close = text_.substr(0, end).find(u']', from);
+      bracket_from_ = from;
+      bracket_ = close == std::u16string_view::npos ? kNowhere : close;
+    }
+    return bracket_;
   }
 
   // One past an autolink at i (<scheme:...> or <name@host>), or kNowhere.
@@ -512,6 +538,8 @@ class MarkdownFilter : public Filter {
   std::array<std::array<std::pair<std::size_t, FenceEnd>, kLongestFence + 1>, 2> fence_ends_;
   std::array<std::size_t, kLongestTicks + 1> last_run_;
   bool ticks_scanned_ = false;
+  std::size_t bracket_from_ = kNowhere;  // the last NextBracket asked
+  std::size_t bracket_ = kNowhere;
 };
 
 }  // namespace

@@ -59,17 +59,25 @@ std::size_t TextScan::ParagraphEnd(std::size_t from) {
 }
 
 std::size_t TextScan::Find(std::u16string_view needle, std::size_t from) {
-  for (const auto& [missing, after] : missing_) {
-    if (missing == needle && from >= after) return kNowhere;
+  auto search = std::find_if(searches_.begin(), searches_.end(),
+                             [&](const Search& s) { return s.needle == needle; });
+  if (search != searches_.end() && from >= search->from && from <= search->found) {
+    return search->found;  // nothing between: the same answer
   }
+  if (search == searches_.end()) search = searches_.insert(searches_.end(), {std::u16string(needle), 0, 0});
   const char16_t first = needle.front();
   const char16_t upper = IsAsciiLower(first) ? AsciiUpper(first) : first;
+  std::size_t found = kNowhere;
   for (std::size_t i = from; i < text_.size(); ++i) {
     const char16_t c = text_[i];
-    if ((c == first || c == upper) && MatchesFolded(text_, i, needle)) return i;
+    if ((c == first || c == upper) && MatchesFolded(text_, i, needle)) {
+      found = i;
+      break;
+    }
   }
-  missing_.emplace_back(needle, from);
-  return kNowhere;
+  search->from = from;
+  search->found = found;
+  return found;
 }
 
 }  // namespace quenvar::document

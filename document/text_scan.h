@@ -8,7 +8,6 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace quenvar::document {
@@ -46,11 +45,17 @@ class TextScan {
   std::size_t Find(std::u16string_view needle, std::size_t from);
 
  private:
+  // A search made: from where, and what it found.
+  struct Search {
+    std::u16string needle;
+    std::size_t from;
+    std::size_t found;
+  };
+
   std::u16string_view text_;
   std::size_t paragraph_from_ = kNowhere;  // the last ParagraphEnd asked
   std::size_t paragraph_end_ = kNowhere;
-  // Needles not found at or after the position beside them.
-  std::vector<std::pair<std::u16string, std::size_t>> missing_;
+  std::vector<Search> searches_;  // the last of each needle
 };
 
 }  // namespace quenvar::document

@@ -242,6 +242,8 @@ TEST(DocumentSplitter, HostileInputEnds) {
   for (const DocumentFormat format : {kText, kMarkdown, kHtml, kTex}) {
     for (const std::u16string& unit : {std::u16string(u"["), std::u16string(u"*"),
                                        std::u16string(u"`"), std::u16string(u"<a "),
+                                       std::u16string(u"[^"), std::u16string(u"][x"),
+                                       std::u16string(u"<!-- x\n\n"), std::u16string(u"](x "),
                                        std::u16string(u"\\cite{"), std::u16string(u"$"),
                                        std::u16string(u"```\n\n"), std::u16string(u"<!--\n\n"),
                                        std::u16string(u"\\begin{verbatim}\n\n"),
