@@ -13,6 +13,13 @@
 
 #include <quenvarspell/types.h>
 
+// The names are C's so that dlsym finds them; the types are C++'s, which
+// only these two libraries see: clang's warning about that does not apply.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wreturn-type-c-linkage"
+#endif
+
 extern "C" {
 
 // Shows this thread's suggestion dialog modally for sWord and waits until the
@@ -32,6 +39,10 @@ __attribute__((visibility("default"))) quenvar::Variant quenvar_ShowSuggestionDi
 __attribute__((visibility("default"))) void quenvar_ProcessPendingEvents();
 
 }  // extern "C"
+
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 
 namespace quenvar {
 
