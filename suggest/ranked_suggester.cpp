@@ -9,6 +9,7 @@
 
 #include "resources/word_details_format.h"
 #include "suggest/irregular_verbs.h"
+#include "suggest/similarity.h"
 
 namespace quenvar {
 namespace {
@@ -306,58 +307,11 @@ std::uint32_t HashKey(std::string_view key) {
   return h ^ (h >> 15);
 }
 
-// --- Gestalt similarity ----------------------------------------------------
-
-// Ratcliff/Obershelp: twice the bytes matched by taking the longest common
-// run, then recursing on both sides of it, over the total length.
-double Gestalt(std::string_view a, std::string_view b) {
-  if (a.empty() && b.empty()) return 1.0;
-  // Where each byte of a or b occurs in b: bit j for b[j].
-  std::array<std::uint64_t, 256> where;
-  for (const char c : a) where[static_cast<Byte>(c)] = 0;
-  for (const char c : b) where[static_cast<Byte>(c)] = 0;
-  for (std::size_t j = 0; j < b.size(); ++j) {
-    where[static_cast<Byte>(b[j])] |= std::uint64_t{1} << j;
-  }
-  struct Span { std::size_t a0, a1, b0, b1; };
-  std::array<Span, 2 * kMax + 2> stack;
-  std::size_t top = 0;
-  stack[top++] = {0, a.size(), 0, b.size()};
-  std::size_t matched = 0;
-  // runs[l - 1]: the j at which a run of at least l equal bytes ends at the
-  // current i (bit j). Only the first `depth` are nonzero.
-  std::array<std::uint64_t, kMax + 1> runs;
-  while (top > 0) {
-    const Span s = stack[--top];
-    const std::uint64_t span = ((std::uint64_t{1} << (s.b1 - s.b0)) - 1)
-                               << s.b0;
-    std::size_t best = 0, best_a = 0, best_b = 0, depth = 0;
-    for (std::size_t i = s.a0; i < s.a1; ++i) {
-      const std::uint64_t here = where[static_cast<Byte>(a[i])] & span;
-      for (std::size_t l = depth + 1; l >= 2; --l) {
-        runs[l - 1] = here & (runs[l - 2] << 1);
-      }
-      runs[0] = here;
-      depth += 1;
-      while (depth > 0 && runs[depth - 1] == 0) --depth;
-      // The longest run ending at i, at its first j, as a scan of i then j
-      // would meet it.
-      if (depth > best) {
-        best = depth;
-        const auto j = static_cast<std::size_t>(std::countr_zero(runs[depth - 1]));
-        best_a = i + 1 - best;
-        best_b = j + 1 - best;
-      }
-    }
-    if (best == 0) continue;
-    matched += best;
-    if (best_a > s.a0 && best_b > s.b0) stack[top++] = {s.a0, best_a, s.b0, best_b};
-    if (best_a + best < s.a1 && best_b + best < s.b1) {
-      stack[top++] = {best_a + best, s.a1, best_b + best, s.b1};
-    }
-  }
-  return 2.0 * static_cast<double>(matched) /
-         static_cast<double>(a.size() + b.size());
+// Ratcliff/Obershelp, as the exact suggestions' similarity counts it: twice
+// the bytes matched over the total length.
+double Gestalt(std::string_view word, std::string_view entry) {
+  return 2.0 * static_cast<double>(CountMatchingBytes(word, entry)) /
+         static_cast<double>(word.size() + entry.size());
 }
 
 }  // namespace

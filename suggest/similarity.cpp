@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <limits>
+#include <span>
 
 #include <quenvarspell/types.h>
 
@@ -97,84 +98,77 @@ Run LongestRunByTable(const std::string& a, const std::string& b,
   return RunEndingAt(r, best, best_end1, best_end2);
 }
 
-// For b of at most 64 bytes, with positions filled for b: tries one run
-// length after the other over bit masks, one per position of a, of the
-// places in b where a run of that length ends. A run of length L + 1 ends
-// at a[i], b[k] when one of length L ends at a[i - 1], b[k - 1] and
-// a[i] = b[k].
-Run LongestRunByBits(const std::string& a, const Range& r,
-                     const std::array<std::uint64_t, 256>& positions,
-                     std::vector<std::uint64_t>& run_ends) {
-  const std::int32_t n1 = r.end1 - r.start1 + 1;
-  const std::int32_t n2 = r.end2 - r.start2 + 1;
-  const std::int32_t unbeatable = std::min(n1, n2);
-  const auto* pa =
-      reinterpret_cast<const unsigned char*>(a.data()) + (r.start1 - 1);
-  const int shift = r.start2 - 1;
-  const std::uint64_t range =
-      n2 == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n2) - 1;
-  // Bit k of matches(i) stands for b[r.start2 + k].
-  auto matches = [&](std::int32_t i) {
-    return (positions[pa[i]] >> shift) & range;
-  };
-
-  run_ends.resize(static_cast<std::size_t>(n1));
-  std::uint64_t* const ends = run_ends.data();
-  std::int32_t first = -1;
-  for (std::int32_t i = n1 - 1; i >= 0; --i) {
-    ends[i] = matches(i);
-    if (ends[i] != 0) first = i;
-  }
-  if (first < 0) return {0, 0, 0};
-  std::int32_t length = 1;
-  std::int32_t best_end1 = first;
-  std::int32_t best_end2 = std::countr_zero(ends[first]);
-  while (length < unbeatable) {
-    // In place from the back: ends[i - 1] still holds the shorter runs.
-    // Entries below length are neither written nor read again.
-    first = -1;
-    for (std::int32_t i = n1 - 1; i >= length; --i) {
-      ends[i] = (ends[i - 1] << 1) & matches(i);
-      if (ends[i] != 0) first = i;
-    }
-    if (first < 0) break;
-    ++length;
-    best_end1 = first;
-    best_end2 = std::countr_zero(ends[first]);
-  }
-  return RunEndingAt(r, length, best_end1, best_end2);
-}
-
 bool IsEmpty(const Range& r) { return r.end1 < r.start1 || r.end2 < r.start2; }
 
-// The longest second word the bit-mask search takes.
+// The longest second range the bit-mask search takes.
 constexpr std::size_t kMaskBits = 64;
 
-// Sets the bit of each position of the second working array, when it is
-// short enough for the bit-mask search, in positions for as long as the
-// object lives, and clears them again however the count ends.
-class MarkedPositions {
- public:
-  explicit MarkedPositions(SimilarityArrays& arrays) : arrays_(arrays) {
-    if (!active()) return;
-    for (std::size_t k = 0; k < arrays_.second.size(); ++k) {
-      arrays_.positions[Byte(arrays_.second[k])] |= std::uint64_t{1} << k;
+// For a range of b of at most 64 bytes, with positions filled for b (bit k
+// of positions[c] set when b[k] is c): walks a's range once, keeping for
+// each length l the places in b where a run of at least l bytes ends at the
+// current byte of a, as a bit mask, in ends[l - 1]. A run of l + 1 ends at
+// a[i], b[k] when one of l ends at a[i - 1], b[k - 1] and a[i] = b[k].
+Run LongestRunByBits(const unsigned char* a, const Range& r,
+                     const std::array<std::uint64_t, 256>& positions) {
+  const auto n1 = static_cast<std::size_t>(r.end1 - r.start1 + 1);
+  const auto n2 = static_cast<std::size_t>(r.end2 - r.start2 + 1);
+  const std::size_t unbeatable = std::min(n1, n2);
+  const int shift = r.start2 - 1;
+  const std::uint64_t range =
+      (n2 == kMaskBits ? ~std::uint64_t{0} : (std::uint64_t{1} << n2) - 1) << shift;
+  const unsigned char* const from = a + (r.start1 - 1);
+  // Only ends[0] to ends[depth - 1] hold runs of the current byte.
+  std::array<std::uint64_t, kMaskBits + 1> ends;
+  std::size_t depth = 0;  // the longest run ending at the current byte
+  std::size_t best = 0, best_end1 = 0;
+  int best_end2 = 0;
+  for (std::size_t i = 0; i < n1; ++i) {
+    const std::uint64_t here = positions[from[i]] & range;
+    if (here == 0) {
+      depth = 0;
+      continue;
+    }
+    for (std::size_t l = depth; l >= 1; --l) ends[l] = here & (ends[l - 1] << 1);
+    ends[0] = here;
+    ++depth;
+    while (depth > 0 && ends[depth - 1] == 0) --depth;
+    // Of the runs of this length ending here, the one ending first in b.
+    if (depth > best) {
+      best = depth;
+      best_end1 = i;
+      best_end2 = std::countr_zero(ends[depth - 1]) - shift;
+      if (best == unbeatable) break;
     }
   }
-  ~MarkedPositions() {
-    if (!active()) return;
-    for (char c : arrays_.second) arrays_.positions[Byte(c)] = 0;
+  return RunEndingAt(r, static_cast<std::int32_t>(best),
+                     static_cast<std::int32_t>(best_end1), best_end2);
+}
+
+// The matches in the range whole: the longest common run longest_run finds,
+// plus the matches to its right, plus those to its left. Each run splits its
+// range into the parts to its right and to its left, which wait in pending
+// instead of on the call stack, the right one on top so that it is counted
+// first. The waiting ranges are disjoint and none is empty, so pending needs
+// room for as many as the shorter range has bytes.
+template <typename LongestRun>
+std::int32_t CountRuns(const Range& whole, std::span<Range> pending,
+                       LongestRun longest_run) {
+  std::size_t waiting = 0;
+  pending[waiting++] = whole;
+  std::int32_t count = 0;
+  while (waiting > 0) {
+    const Range r = pending[--waiting];
+    const Run run = longest_run(r);
+    if (run.length == 0) continue;
+    count += run.length;
+    const Range left = {r.start1, run.start1 - 1, r.start2, run.start2 - 1};
+    const Range right = {run.start1 + run.length, r.end1,
+                         run.start2 + run.length, r.end2};
+    if (!IsEmpty(left)) pending[waiting++] = left;
+    if (!IsEmpty(right)) pending[waiting++] = right;
   }
-  MarkedPositions(const MarkedPositions&) = delete;
-  MarkedPositions& operator=(const MarkedPositions&) = delete;
-
-  bool active() const { return arrays_.second.size() <= kMaskBits; }
-
- private:
-  static unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
-
-  SimilarityArrays& arrays_;
-};
+  return count;
+}
 
 // Empties the working arrays when Similarity leaves, however it leaves.
 class WorkingArraysGuard {
@@ -232,6 +226,26 @@ double Similarity(const WordForms& first, const WordForms& second) {
   });
 }
 
+std::int32_t CountMatchingBytes(std::string_view first,
+                                std::string_view second) {
+  if (first.empty() || second.empty()) return 0;
+  // Only the entries of the two words' bytes are set, and only those are
+  // read.
+  std::array<std::uint64_t, 256> positions;
+  for (const char c : first) positions[static_cast<unsigned char>(c)] = 0;
+  for (const char c : second) positions[static_cast<unsigned char>(c)] = 0;
+  for (std::size_t k = 0; k < second.size(); ++k) {
+    positions[static_cast<unsigned char>(second[k])] |= std::uint64_t{1} << k;
+  }
+  const auto* bytes = reinterpret_cast<const unsigned char*>(first.data());
+  std::array<Range, kMaskBits> pending;
+  return CountRuns({1, static_cast<std::int32_t>(first.size()), 1,
+                    static_cast<std::int32_t>(second.size())},
+                   pending, [&](const Range& r) {
+                     return LongestRunByBits(bytes, r, positions);
+                   });
+}
+
 std::int32_t CountMatching(std::int32_t start1, std::int32_t end1,
                            std::int32_t start2, std::int32_t end2) {
   if (end1 < start1 || end2 < start2 || start1 <= 0 || start2 <= 0) return 0;
@@ -240,31 +254,22 @@ std::int32_t CountMatching(std::int32_t start1, std::int32_t end1,
       static_cast<std::size_t>(end2) > arrays.second.size()) {
     throw Error("CountMatching: range past the end of a working array");
   }
-  // Each run found splits its range into the part to its right and the part
-  // to its left; the parts wait on a stack of their own instead of the call
-  // stack, the right one on top so that it is counted first.
-  const MarkedPositions marked(arrays);
-  std::vector<Range>& pending = arrays.pending;
-  pending.clear();
-  pending.push_back({start1, end1, start2, end2});
-  std::int32_t count = 0;
-  while (!pending.empty()) {
-    const Range r = pending.back();
-    pending.pop_back();
-    const Run run = marked.active()
-                        ? LongestRunByBits(arrays.first, r, arrays.positions,
-                                           arrays.run_ends)
-                        : LongestRunByTable(arrays.first, arrays.second, r,
-                                            arrays.run_lengths);
-    if (run.length == 0) continue;
-    count += run.length;
-    const Range left = {r.start1, run.start1 - 1, r.start2, run.start2 - 1};
-    const Range right = {run.start1 + run.length, r.end1,
-                         run.start2 + run.length, r.end2};
-    if (!IsEmpty(left)) pending.push_back(left);
-    if (!IsEmpty(right)) pending.push_back(right);
+  const std::int32_t n1 = end1 - start1 + 1;
+  const std::int32_t n2 = end2 - start2 + 1;
+  if (static_cast<std::size_t>(n2) <= kMaskBits) {
+    const auto part = [](const std::string& bytes, std::int32_t start, std::int32_t n) {
+      return std::string_view(bytes).substr(static_cast<std::size_t>(start - 1),
+                                            static_cast<std::size_t>(n));
+    };
+    return CountMatchingBytes(part(arrays.first, start1, n1),
+                              part(arrays.second, start2, n2));
   }
-  return count;
+  arrays.pending.resize(static_cast<std::size_t>(std::min(n1, n2)));
+  return CountRuns({start1, end1, start2, end2}, arrays.pending,
+                   [&](const Range& r) {
+                     return LongestRunByTable(arrays.first, arrays.second, r,
+                                              arrays.run_lengths);
+                   });
 }
 
 }  // namespace quenvar

@@ -4,7 +4,6 @@
 #ifndef QUENVARSPELL_SUGGEST_SIMILARITY_H_
 #define QUENVARSPELL_SUGGEST_SIMILARITY_H_
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,21 +12,15 @@
 namespace quenvar {
 
 // The per-thread working storage of Similarity: the two words' single-byte
-// forms, which CountMatching reads, and buffers reused by the run search so
-// that scoring allocates nothing once warm. first and second are empty
-// except while Similarity runs; positions is all zero except while
-// CountMatching runs.
+// forms, which CountMatching reads, and buffers reused by the run search of
+// ranges longer than 64 bytes so that scoring allocates nothing once warm.
+// first and second are empty except while Similarity runs.
 struct SimilarityArrays {
   struct Range {
     std::int32_t start1, end1, start2, end2;
   };
   std::string first;
   std::string second;
-  // For a second word of at most 64 bytes: bit k of positions[c] is set
-  // when second[k] is c, and bit k of run_ends[i] when a common run of the
-  // length being tried ends at first[i] and second[k].
-  std::array<std::uint64_t, 256> positions{};
-  std::vector<std::uint64_t> run_ends;
   std::vector<std::int32_t> run_lengths;  // one row of the run table
   std::vector<Range> pending;             // ranges still to be counted
 };
@@ -62,6 +55,13 @@ double Similarity(const WordForms& first, const WordForms& second);
 // quenvar::Error when an end lies past its working array.
 std::int32_t CountMatching(std::int32_t start1, std::int32_t end1,
                            std::int32_t start2, std::int32_t end2);
+
+// The number of matching bytes of first and second, counted as
+// CountMatching counts two whole working arrays holding them, for a caller
+// (the ranked suggestions) that has the bytes at hand. Takes no working
+// arrays and allocates nothing. REQUIRES: second.size() <= 64,
+// first.size() < INT32_MAX.
+std::int32_t CountMatchingBytes(std::string_view first, std::string_view second);
 
 }  // namespace quenvar
 
