@@ -1,0 +1,101 @@
+#include "suggest/edit_pattern.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace quenvar {
+
+EditPattern::EditPattern(std::string_view word) : word_(word), n_(word.size()) {
+  static_assert(kMaxRankedLength < 64);
+  full_ = (Mask{2} << n_) - 1;
+  for (std::size_t i = 0; i < n_; ++i) {
+    const Mask bit = Mask{2} << i;  // cell i + 1
+    equal_[static_cast<unsigned char>(word[i])] |= bit;
+    const char base = BaseLetter(word[i]);
+    for (std::size_t letter = 1; letter < cheap_.size(); ++letter) {
+      if (IsCheapSubstitution(static_cast<char>('a' + letter - 1), base)) {
+        cheap_[letter] |= bit;
+      }
+    }
+    if (ExtraCost(word, i) == kCheap) cheap_extra_ |= bit;
+  }
+}
+
+int EditPattern::WeightedCost(std::string_view entry, int max_cost) const {
+  using Cost = int;
+  std::array<std::array<Cost, kMaxRankedLength + 1>, 4> ring;
+  Cost* back3 = ring[0].data();  // row d-3
+  Cost* back2 = ring[1].data();  // row d-2
+  Cost* up = ring[2].data();     // row d-1
+  Cost* row = ring[3].data();    // row d
+  const auto extra = [this](std::size_t i) {  // the word's byte i-1
+    return static_cast<Cost>(kEdit - static_cast<int>(cheap_extra_ >> i & 1));
+  };
+  up[0] = 0;
+  for (std::size_t i = 1; i <= n_; ++i) {
+    up[i] = static_cast<Cost>(up[i - 1] + extra(i));
+  }
+  Cost up_least = 0, back2_least = kInfinity;
+  for (std::size_t d = 1; d <= entry.size(); ++d) {
+    const RowMasks m = MasksFor(entry, d);
+    const Mask moved = d >= 3 ? MovedCells(entry, d) : 0;
+    const auto missing = static_cast<Cost>(m.missing_cheap ? kCheap : kEdit);
+    row[0] = static_cast<Cost>(up[0] + missing);
+    Cost least = row[0];
+    for (std::size_t i = 1; i <= n_; ++i) {
+      const auto substitute = static_cast<Cost>(
+          kEdit - static_cast<int>(m.cheap >> i & 1) -
+          kEdit * static_cast<int>(m.equal >> i & 1));
+      Cost v = std::min<Cost>(static_cast<Cost>(up[i - 1] + substitute),
+                              static_cast<Cost>(up[i] + missing));
+      v = std::min<Cost>(v, static_cast<Cost>(row[i - 1] + extra(i)));
+      if (m.swap >> i & 1) {  // only for i >= 2
+        v = std::min<Cost>(v, static_cast<Cost>(back2[i - 2] + kSwap));
+      }
+      if (moved >> i & 1) {  // only for i >= 3
+        v = std::min<Cost>(v, static_cast<Cost>(back3[i - 3] + kMoved));
+      }
+      row[i] = v;
+      least = std::min(least, v);
+    }
+    // No row below gets under the least of this row, the row before plus a
+    // swap, or the one before that plus a move.
+    if (least > max_cost && up_least + kSwap > max_cost &&
+        back2_least + kMoved > max_cost) {
+      return kInfinity;
+    }
+    back2_least = up_least;
+    up_least = least;
+    std::swap(back3, back2);
+    std::swap(back2, up);
+    std::swap(up, row);
+  }
+  return up[n_] <= max_cost ? up[n_] : kInfinity;
+}
+
+EditPattern::Mask EditPattern::MovedCells(std::string_view entry, std::size_t d) const {
+  const Mask x = equal_[static_cast<unsigned char>(entry[d - 3])];
+  const Mask y = equal_[static_cast<unsigned char>(entry[d - 2])];
+  const Mask z = equal_[static_cast<unsigned char>(entry[d - 1])];
+  return ((y << 2) & (z << 1) & x) | ((z << 2) & (x << 1) & y);
+}
+
+bool EditPattern::MayMoveLetter(std::string_view entry) const {
+  for (std::size_t d = 3; d <= entry.size(); ++d) {
+    if (MovedCells(entry, d) != 0) return true;
+  }
+  return false;
+}
+
+// The bit-parallel method of Allison and Dix, as Hyyrö states it.
+std::size_t EditPattern::LongestCommonSubsequence(std::string_view entry) const {
+  const Mask low = full_ >> 1;  // cells 1 to n, as bits 0 to n-1
+  Mask v = low;
+  for (const char ch : entry) {
+    const Mask u = v & (equal_[static_cast<unsigned char>(ch)] >> 1);
+    v = ((v + u) | (v - u)) & low;
+  }
+  return n_ - static_cast<std::size_t>(std::popcount(v));
+}
+
+}  // namespace quenvar

@@ -1,0 +1,117 @@
+#include "suggest/sorted_entries.h"
+
+#include <algorithm>
+
+namespace quenvar {
+namespace {
+
+using Byte = unsigned char;
+
+// The bit of prefix_bits_ for an entry of first byte head and then tail: a
+// hash of its first four bytes (fewer in a short entry) and their count.
+constexpr std::size_t kPrefixBits = std::size_t{1} << 17;
+std::uint32_t PrefixBit(Byte head, std::string_view tail) {
+  std::uint64_t bytes = head;
+  const std::size_t count = std::min<std::size_t>(tail.size(), 3);
+  for (std::size_t k = 0; k < count; ++k) {
+    bytes |= std::uint64_t{static_cast<Byte>(tail[k])} << (8 * k + 8);
+  }
+  bytes |= std::uint64_t{count} << 32;
+  return static_cast<std::uint32_t>((bytes * 0x9E3779B97F4A7C15u) >> 47);
+}
+
+}  // namespace
+
+SortedEntries::SortedEntries(const WordListEntries& entries) : entries_(entries) {
+  bool sorted = true;
+  for (std::size_t i = 1; i < entries_.size() && sorted; ++i) {
+    sorted = !(entries_[i] < entries_[i - 1]);
+  }
+  if (!sorted) {
+    order_.resize(entries_.size());
+    for (std::size_t i = 0; i < order_.size(); ++i) {
+      order_[i] = static_cast<std::uint32_t>(i);
+    }
+    std::stable_sort(order_.begin(), order_.end(), [this](std::uint32_t a, std::uint32_t b) {
+      return entries_[a] < entries_[b];
+    });
+  }
+  FillByteStarts();
+  FillPrefixTables();
+}
+
+void SortedEntries::FillByteStarts() {
+  // Empty entries sort first and belong to no first byte's range.
+  std::size_t p = 0;
+  while (p < size() && Entry(p).empty()) ++p;
+  for (std::size_t b = 0; b < 256; ++b) {
+    first_byte_starts_[b] = static_cast<std::uint32_t>(p);
+    while (p < size() && static_cast<Byte>(Entry(p)[0]) == b) ++p;
+  }
+  first_byte_starts_[256] = static_cast<std::uint32_t>(p);
+  for (std::size_t f = 0; f < 26; ++f) {
+    const std::size_t row = f * (kSecondClasses + 1);
+    std::size_t q = first_byte_starts_['a' + f];
+    const std::size_t stop = first_byte_starts_['a' + f + 1];
+    const auto second_class = [this](std::size_t position) {
+      const std::string_view e = Entry(position);
+      return e.size() < 2 ? 0 : SecondClass(static_cast<Byte>(e[1]));
+    };
+    for (std::size_t k = 0; k < kSecondClasses; ++k) {
+      pair_starts_[row + k] = static_cast<std::uint32_t>(q);
+      while (q < stop && second_class(q) == k) ++q;
+    }
+    pair_starts_[row + kSecondClasses] = static_cast<std::uint32_t>(stop);
+  }
+}
+
+void SortedEntries::FillPrefixTables() {
+  prefix_bits_.assign(kPrefixBits / 64, 0);
+  for (std::size_t q = 0; q < size(); ++q) {
+    const std::string_view e = Entry(q);
+    if (e.empty()) continue;
+    const std::uint32_t bit = PrefixBit(static_cast<Byte>(e[0]), e.substr(1));
+    prefix_bits_[bit / 64] |= std::uint64_t{1} << (bit % 64);
+  }
+  shared_.resize(size());
+  branch_.resize(size());
+  for (std::size_t q = 1; q < size(); ++q) {
+    const std::string_view a = Entry(q - 1), b = Entry(q);
+    const std::size_t limit = std::min({a.size(), b.size(), kSharedCap});
+    std::size_t k = 0;
+    while (k < limit && a[k] == b[k]) ++k;
+    shared_[q] = static_cast<std::uint8_t>(k | (a == b ? kDuplicate : 0));
+    if (k < b.size()) branch_[q] = static_cast<std::uint8_t>(b[k]);
+  }
+}
+
+std::size_t SortedEntries::Find(std::uint8_t head, std::string_view rest) const {
+  const std::uint32_t bit = PrefixBit(head, rest);
+  if ((prefix_bits_[bit / 64] >> (bit % 64) & 1) == 0) return kNotFound;
+  std::size_t lo = first_byte_starts_[head], hi = first_byte_starts_[head + 1];
+  if (head >= 'a' && head <= 'z') {
+    // Searched among those sharing its second byte's class.
+    const std::size_t row = (head - 'a') * (kSecondClasses + 1);
+    const std::size_t second_class = rest.empty() ? 0 : SecondClass(static_cast<Byte>(rest[0]));
+    lo = pair_starts_[row + second_class];
+    hi = pair_starts_[row + second_class + 1];
+  }
+  const std::size_t stop = hi;
+  // Entries of [lo, hi) less than head + rest, after their first byte.
+  const auto before = [rest](std::string_view entry) {
+    const std::size_t common = std::min(entry.size() - 1, rest.size());
+    for (std::size_t k = 0; k < common; ++k) {
+      const auto x = static_cast<Byte>(entry[k + 1]);
+      const auto y = static_cast<Byte>(rest[k]);
+      if (x != y) return x < y;
+    }
+    return entry.size() - 1 < rest.size();
+  };
+  while (lo < hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    (before(Entry(mid)) ? lo = mid + 1 : hi = mid);
+  }
+  return lo < stop && Entry(lo).substr(1) == rest ? lo : kNotFound;
+}
+
+}  // namespace quenvar
