@@ -10,8 +10,11 @@
 namespace quenvar {
 namespace {
 
-void AddIfEntry(const SortedEntries& sorted, std::string_view form, int cost,
-                std::vector<CandidateFeatures>& out) {
+// Appends form, when it is an entry other than the word itself and no
+// longer than the ranking offers, at cost.
+void AddIfEntry(const SortedEntries& sorted, std::string_view word, std::string_view form,
+                int cost, std::vector<CandidateFeatures>& out) {
+  if (form == word || form.size() > kMaxRankedLength) return;
   const std::size_t p = sorted.Find(form);
   if (p != SortedEntries::kNotFound) out.push_back({.entry = sorted.Index(p), .cost = cost});
 }
@@ -31,6 +34,8 @@ void AddFirstLetterSlips(const EditPattern& pattern, const SortedEntries& sorted
       continue;
     }
     for (const std::size_t skip : {std::size_t{1}, std::size_t{0}}) {
+      const bool is_word = skip == 1 && static_cast<unsigned char>(word[0]) == b;
+      if (is_word || 1 + word.size() - skip > kMaxRankedLength) continue;
       const std::size_t p = sorted.Find(static_cast<std::uint8_t>(b), word.substr(skip));
       if (p == SortedEntries::kNotFound) continue;
       const int cost = pattern.WeightedCost(sorted.Entry(p), kFarCost);
@@ -50,7 +55,7 @@ void AddEarlyMovedLetters(const EditPattern& pattern, const SortedEntries& sorte
     for (const std::ptrdiff_t turn : {1, 2}) {
       std::copy(word.begin(), word.end(), begin);
       std::rotate(begin + at, begin + at + turn, begin + at + 3);
-      AddIfEntry(sorted, {form.data(), word.size()}, kMoved, out);
+      AddIfEntry(sorted, word, {form.data(), word.size()}, kMoved, out);
     }
   }
 }
@@ -65,7 +70,7 @@ void AddRepeatedRuns(const EditPattern& pattern, const SortedEntries& sorted,
       const auto end = std::copy(word.begin(), word.begin() + static_cast<std::ptrdiff_t>(i + run),
                                  form.begin());
       std::copy(word.begin() + static_cast<std::ptrdiff_t>(i + 2 * run), word.end(), end);
-      AddIfEntry(sorted, {form.data(), word.size() - run}, kRepeatedRun, out);
+      AddIfEntry(sorted, word, {form.data(), word.size() - run}, kRepeatedRun, out);
     }
   }
 }
@@ -74,7 +79,7 @@ void AddRuleSuffixes(const EditPattern& pattern, const SortedEntries& sorted,
                      std::vector<CandidateFeatures>& out) {
   const std::string_view word = pattern.word();
   if (word.size() > 5 && word.ends_with("ieing")) {
-    AddIfEntry(sorted, std::string(word.substr(0, word.size() - 5)) + "ying", kRuleSuffix, out);
+    AddIfEntry(sorted, word, std::string(word.substr(0, word.size() - 5)) + "ying", kRuleSuffix, out);
   }
   if (word.size() < 4 || !word.ends_with("ed")) return;
   // The verb is the word less its -ed, its -d (rised), its -ed and a
@@ -91,9 +96,9 @@ void AddRuleSuffixes(const EditPattern& pattern, const SortedEntries& sorted,
     const auto [irregular, prefix_length] = FindIrregularVerb(verb);
     if (irregular == nullptr) continue;
     const std::string prefix(verb.substr(0, prefix_length));
-    AddIfEntry(sorted, prefix + std::string(irregular->past), kRuleSuffix, out);
+    AddIfEntry(sorted, word, prefix + std::string(irregular->past), kRuleSuffix, out);
     if (irregular->participle != irregular->past) {
-      AddIfEntry(sorted, prefix + std::string(irregular->participle), kRuleSuffix, out);
+      AddIfEntry(sorted, word, prefix + std::string(irregular->participle), kRuleSuffix, out);
     }
   }
 }

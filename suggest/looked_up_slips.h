@@ -1,7 +1,8 @@
 // Slips the walk does not reach, found by looking their corrections up in
 // the sorted entries instead: each kind of slip makes the forms the word
-// would have without it and appends those that are entries, with their
-// entry and the slip's cost set.
+// would have without it and appends those that are entries, but the word
+// itself and entries longer than kMaxRankedLength, with their entry and the
+// slip's cost set.
 
 #ifndef QUENVARSPELL_SUGGEST_LOOKED_UP_SLIPS_H_
 #define QUENVARSPELL_SUGGEST_LOOKED_UP_SLIPS_H_
