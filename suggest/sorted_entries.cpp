@@ -24,26 +24,30 @@ std::uint32_t PrefixBit(Byte head, std::string_view tail) {
 
 SortedEntries::SortedEntries(const WordListEntries& entries) : entries_(entries) {
   bool sorted = true;
-  for (std::size_t i = 1; i < entries_.size() && sorted; ++i) {
-    sorted = !(entries_[i] < entries_[i - 1]);
+  std::size_t empty = 0;
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    empty += entries_[i].empty();
+    if (sorted && i > 0 && entries_[i] < entries_[i - 1]) sorted = false;
   }
   if (!sorted) {
+    // Empty entries sort first, in index order; a list loaded from a file
+    // shorter than the list leaves most entries empty, so only the others
+    // are sorted.
     order_.resize(entries_.size());
-    for (std::size_t i = 0; i < order_.size(); ++i) {
-      order_[i] = static_cast<std::uint32_t>(i);
+    std::size_t next_empty = 0, next_word = empty;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+      order_[entries_[i].empty() ? next_empty++ : next_word++] = static_cast<std::uint32_t>(i);
     }
-    std::stable_sort(order_.begin(), order_.end(), [this](std::uint32_t a, std::uint32_t b) {
-      return entries_[a] < entries_[b];
-    });
+    std::stable_sort(order_.begin() + static_cast<std::ptrdiff_t>(empty), order_.end(),
+                     [this](std::uint32_t a, std::uint32_t b) { return entries_[a] < entries_[b]; });
   }
-  FillByteStarts();
+  FillByteStarts(empty);
   FillPrefixTables();
 }
 
-void SortedEntries::FillByteStarts() {
-  // Empty entries sort first and belong to no first byte's range.
-  std::size_t p = 0;
-  while (p < size() && Entry(p).empty()) ++p;
+void SortedEntries::FillByteStarts(std::size_t empty) {
+  // The empty entries sort first and belong to no first byte's range.
+  std::size_t p = empty;
   for (std::size_t b = 0; b < 256; ++b) {
     first_byte_starts_[b] = static_cast<std::uint32_t>(p);
     while (p < size() && static_cast<Byte>(Entry(p)[0]) == b) ++p;
@@ -65,17 +69,18 @@ void SortedEntries::FillByteStarts() {
   }
 }
 
+// Of the empty entries, which sort first, nothing is looked up or walked.
 void SortedEntries::FillPrefixTables() {
+  const std::size_t words = ByteStart(0);
   prefix_bits_.assign(kPrefixBits / 64, 0);
-  for (std::size_t q = 0; q < size(); ++q) {
+  for (std::size_t q = words; q < size(); ++q) {
     const std::string_view e = Entry(q);
-    if (e.empty()) continue;
     const std::uint32_t bit = PrefixBit(static_cast<Byte>(e[0]), e.substr(1));
     prefix_bits_[bit / 64] |= std::uint64_t{1} << (bit % 64);
   }
   shared_.resize(size());
   branch_.resize(size());
-  for (std::size_t q = 1; q < size(); ++q) {
+  for (std::size_t q = std::max<std::size_t>(words, 1); q < size(); ++q) {
     const std::string_view a = Entry(q - 1), b = Entry(q);
     const std::size_t limit = std::min({a.size(), b.size(), kSharedCap});
     std::size_t k = 0;

@@ -52,9 +52,9 @@ class SortedEntries {
   // [ByteStart(b), ByteStart(b + 1)). Empty entries belong to no byte.
   std::size_t ByteStart(std::size_t b) const { return first_byte_starts_[b]; }
 
-  // Whether the entry at position equals the one before it; else how many
-  // bytes it shares with that one (capped at kSharedCap), and the first
-  // byte it does not share.
+  // Whether the entry at position, not an empty one, equals the one before
+  // it; else how many bytes it shares with that one (capped at kSharedCap),
+  // and the first byte it does not share.
   static constexpr std::size_t kSharedCap = 127;
   bool IsDuplicate(std::size_t position) const { return (shared_[position] & kDuplicate) != 0; }
   std::size_t SharedBytes(std::size_t position) const { return shared_[position]; }
@@ -114,7 +114,7 @@ class SortedEntries {
     constexpr std::uint64_t kOnes = 0x0101010101010101u;
     return (x - kOnes * n) & ~x & (kOnes << 7);
   }
-  void FillByteStarts();
+  void FillByteStarts(std::size_t empty);
   void FillPrefixTables();
 
   WordListEntries entries_;

@@ -33,16 +33,16 @@ SoundIndex::SoundIndex(const SortedEntries& sorted) {
   mask_ = static_cast<std::uint32_t>(buckets - 1);
   shift_ = bits - 2;
   // Each distinct entry once, in byte order, so a duplicate's lowest index
-  // stands for it.
+  // stands for it; empty entries, sorted first, are no words.
   std::vector<std::uint32_t> hash_of;
   std::vector<std::uint32_t> ids;
   hash_of.reserve(sorted.size());
   ids.reserve(sorted.size());
   starts_.assign(buckets + 1, 0);
-  for (std::size_t p = 0; p < sorted.size(); ++p) {
+  for (std::size_t p = sorted.ByteStart(0); p < sorted.size(); ++p) {
     const std::string_view e = sorted.Entry(p);
-    if (e.size() > kMaxRankedLength || (p > 0 && sorted.IsDuplicate(p))) continue;
-    const std::uint32_t h = HashKey(KeyOf(e).view());
+    if (e.size() > kMaxRankedLength || sorted.IsDuplicate(p)) continue;
+    const std::uint32_t h = ComparedHash(KeyOf(e).view());
     hash_of.push_back(h);
     ids.push_back(static_cast<std::uint32_t>(sorted.Index(p)));
     ++starts_[(h & mask_) + 1];
@@ -52,8 +52,12 @@ SoundIndex::SoundIndex(const SortedEntries& sorted) {
   std::vector<std::uint32_t> fill(starts_.begin(), starts_.end() - 1);
   for (std::size_t k = 0; k < ids.size(); ++k) {
     const std::uint32_t slot = fill[hash_of[k] & mask_]++;
-    ids_[slot] = TagOf(hash_of[k]) << kIdBits | ids[k];
+    ids_[slot] = hash_of[k] >> shift_ << kIdBits | ids[k];
   }
+}
+
+std::uint32_t SoundIndex::ComparedHash(std::string_view key) const {
+  return HashKey(key) & ((std::uint32_t{1} << (shift_ + kTagBits)) - 1);
 }
 
 std::vector<SoundAlike> SoundIndex::Find(const SoundKey& key) const {
@@ -64,8 +68,8 @@ std::vector<SoundAlike> SoundIndex::Find(const SoundKey& key) const {
   const NearKeys near = NearKeysOf(key);
   const std::size_t variants = near.size + 1;
   std::array<std::uint32_t, 2 * SoundKey::kMaxSymbols + 1> hashes{}, from{}, to{};
-  hashes[0] = HashKey(key.view());
-  for (std::size_t v = 1; v < variants; ++v) hashes[v] = HashKey(near.keys[v - 1].view());
+  hashes[0] = ComparedHash(key.view());
+  for (std::size_t v = 1; v < variants; ++v) hashes[v] = ComparedHash(near.keys[v - 1].view());
   for (std::size_t v = 0; v < variants; ++v) {
     const std::uint32_t bucket = hashes[v] & mask_;
     from[v] = starts_[bucket];
@@ -76,7 +80,7 @@ std::vector<SoundAlike> SoundIndex::Find(const SoundKey& key) const {
   std::vector<std::uint32_t> found;
   found.reserve(128);
   for (std::size_t v = 0; v < variants; ++v) {
-    const std::uint32_t tag = TagOf(hashes[v]);
+    const std::uint32_t tag = hashes[v] >> shift_;
     for (std::uint32_t slot = from[v]; slot < to[v]; ++slot) {
       const std::uint32_t held = ids_[slot];
       if (held >> kIdBits == tag) found.push_back((held & kIdMask) << 1 | (v > 0));

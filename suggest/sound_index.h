@@ -6,6 +6,7 @@
 #define QUENVARSPELL_SUGGEST_SOUND_INDEX_H_
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "suggest/sorted_entries.h"
@@ -22,34 +23,32 @@ struct SoundAlike {
 
 class SoundIndex {
  public:
-  // Indexes each distinct entry of sorted, by its lowest index, but those
-  // longer than kMaxRankedLength.
+  // Indexes each distinct entry of sorted, by its lowest index, but empty
+  // ones and those longer than kMaxRankedLength.
   explicit SoundIndex(const SortedEntries& sorted);
 
-  // The entries whose keys hash as key (level 2) or one of its NearKeysOf
-  // (level 1), each once at its best level, ascending by entry. Keys are
-  // told apart by the bits of their hashes the index compares, so an entry
-  // of another key may be among them, seldom.
+  // The entries whose keys' compared hashes equal key's (level 2) or one
+  // of its NearKeysOf's (level 1), each once at its best level, ascending by
+  // entry: all entries of those keys and, seldom, one of another key.
   std::vector<SoundAlike> Find(const SoundKey& key) const;
+
+  // The bits of the hash of key by which the index tells keys apart: those
+  // of its bucket and, above them, kTagBits more.
+  std::uint32_t ComparedHash(std::string_view key) const;
 
  private:
   static constexpr int kTagBits = 10;
   static constexpr int kIdBits = 32 - kTagBits;
   static constexpr std::uint32_t kIdMask = (std::uint32_t{1} << kIdBits) - 1;
 
-  std::uint32_t TagOf(std::uint32_t hash) const {
-    return hash >> shift_ & ((std::uint32_t{1} << kTagBits) - 1);
-  }
-
   // The entries of bucket b are held in ids_[starts_[b], starts_[b + 1]),
-  // each as its index in the low kIdBits bits and kTagBits more bits of its
-  // hash above them, so entries of other keys in the bucket are passed over
-  // without working out their keys. The bucket and the tag together compare
-  // the low (bucket bits + kTagBits) bits of the hashes.
+  // each as its index in the low kIdBits bits and the tag of its compared
+  // hash (the bits above the bucket's) above them, so entries of other
+  // keys in the bucket are passed over without working out their keys.
   std::vector<std::uint32_t> starts_;
   std::vector<std::uint32_t> ids_;
-  std::uint32_t mask_ = 0;
-  int shift_ = 0;
+  std::uint32_t mask_ = 0;  // the bucket bits
+  int shift_ = 0;           // their count
 };
 
 }  // namespace quenvar
