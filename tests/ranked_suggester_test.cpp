@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,8 @@
 
 #include "dictionary/word_list.h"
 #include "resources/resource_table.h"
+#include "suggest/edit_pattern.h"
+#include "suggest/sound_key.h"
 #include "tests/test_support.h"
 
 namespace quenvar {
@@ -109,6 +112,121 @@ TEST(RankedSuggester, FindsSlipsAndSoundAlikesOnTheBuiltInList) {
           << word;
     }
   });
+}
+
+// The slips people make most often cost a unit, a letter moved over two
+// others an edit, anything else two units a letter.
+TEST(EditPattern, WeightedCostChargesEachSlipItsPrice) {
+  const struct {
+    const char* word;
+    const char* entry;
+    int cost;
+  } cases[] = {
+      {"recieve", "receive", 1},        // two neighbours swapped
+      {"definately", "definitely", 1},  // a vowel for a vowel
+      {"cafe", "caf\xE9", 1},           // an accent left out
+      {"begining", "beginning", 1},     // a doubled letter written once
+      {"untill", "until", 1},           // a single letter doubled
+      {"dont", "don't", 1},             // an apostrophe left out
+      {"wich", "which", 1},             // a silent h left out
+      {"nite", "night", 3},             // the g of gh, its h, a final e
+      {"fomr", "from", 2},              // a letter moved over two others
+      {"agina", "again", 2},
+      {"bcd", "fgh", 6},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(EditPattern(c.word).WeightedCost(c.entry, 100), c.cost) << c.word;
+  }
+}
+
+// The rows the walk computes against the weighted cost, their reference:
+// equal up to the walk's bound for every prefix of the entry that moves no
+// letter (but a prefix ending in the g of gh, whose row takes the g as left
+// out before the h). Below its answer, the weighted cost stops early with
+// kInfinity.
+TEST(EditPattern, RowsAgreeWithTheWeightedCostUpToTheWalksBound) {
+  std::mt19937 random(20261209);
+  const std::string_view letters = "aeghist'\xE9";
+  const auto make = [&](std::size_t shortest, std::size_t longest) {
+    std::string word(shortest + random() % (longest - shortest + 1), ' ');
+    for (char& c : word) c = letters[random() % letters.size()];
+    return word;
+  };
+  for (int n = 0; n < 20000; ++n) {
+    const std::string word = make(1, 8);
+    const std::string entry = make(0, 10);
+    const EditPattern pattern(word);
+    std::vector<EditPattern::Levels> rows(entry.size() + 1);
+    pattern.FirstRow(rows[0]);
+    for (std::size_t d = 1; d <= entry.size(); ++d) pattern.NextRow(entry, d, rows.data());
+    for (std::size_t d = 0; d <= entry.size(); ++d) {
+      const std::string_view prefix = std::string_view(entry).substr(0, d);
+      if ((d < entry.size() && prefix.ends_with('g') && entry[d] == 'h') ||
+          pattern.MayMoveLetter(prefix)) {
+        continue;
+      }
+      const int cost = pattern.WeightedCost(prefix, 1000);
+      ASSERT_EQ(pattern.Final(rows[d]), std::min(cost, EditPattern::kLevels))
+          << word << " / " << prefix;
+      ASSERT_EQ(pattern.WeightedCost(prefix, cost), cost);
+      if (cost > 0) {
+        ASSERT_EQ(pattern.WeightedCost(prefix, cost - 1), EditPattern::kInfinity);
+      }
+    }
+  }
+}
+
+// One word a rule.
+TEST(SoundKey, EachRuleGivesItsSymbols) {
+  const std::pair<const char*, std::string_view> cases[] = {
+      {"knot", "nt"}, {"gnaw", "n"}, {"wrap", "rp"}, {"psalm", "slm"},  // a silent first letter
+      {"whale", "wl"},                  // wh as w
+      {"xenon", "sn"},                  // a first x as s; no symbol twice running
+      {"apple", "Apl"},                 // a first vowel; a letter doubled sounds once
+      {"lamb", "lm"},                   // a final mb
+      {"church", "xrx"}, {"school", "skl"}, {"special", "spxl"},  // ch, sch, cia
+      {"city", "st"}, {"cat", "kt"}, {"accept", "Akspt"},         // soft c; cc twice
+      {"edge", "Aj"}, {"dog", "tk"},                               // dge; d and g
+      {"ghost", "kst"}, {"night", "nt"},                           // gh
+      {"sign", "sn"}, {"signed", "snt"}, {"gem", "jm"},            // gn, soft g
+      {"ahead", "Aht"}, {"oh", "A"},                               // h
+      {"back", "pk"}, {"phone", "fn"}, {"queen", "kn"},            // ck, ph, q
+      {"ship", "xp"}, {"vision", "fxn"}, {"nation", "nxn"},        // sh, sio, tio
+      {"think", "0nk"}, {"watch", "wx"},                           // th, tch
+      {"yes", "ys"}, {"jolly", "jl"},                              // y before a vowel only
+      {"fix", "fks"}, {"zoo", "s"}, {"caf\xE9", "kf"}, {"don't", "tnt"},
+  };
+  for (const auto& [word, key] : cases) EXPECT_EQ(KeyOf(word).view(), key) << word;
+}
+
+// thorts (0rts) sounds near thoughts (0ts): a key one edit from the word's.
+TEST(SoundKey, NearKeysDropOneSymbolOrSwapTwoNeighbours) {
+  const auto near_keys = [](std::string_view word) {
+    const NearKeys near = NearKeysOf(KeyOf(word));
+    std::vector<std::string> keys;
+    for (std::size_t k = 0; k < near.size; ++k) keys.emplace_back(near.keys[k].view());
+    return keys;
+  };
+  EXPECT_EQ(near_keys("thorts"),
+            (std::vector<std::string>{"rts", "0ts", "0rs", "0rt", "r0ts", "0trs", "0rst"}));
+  EXPECT_TRUE(near_keys("cat").empty());  // too short to have near keys
+}
+
+// A word outside the list gets the score an entry found by the walk would
+// get, and is reached within two edits whatever its first letter, within
+// six when it sounds as the word does.
+TEST(RankedSuggester, ScoresOutsidersWithinTheirReach) {
+  MainWordList list;
+  list.Load(Joined({"cat", "bat"}));
+  const RankedSuggester suggester(list, {});
+  const std::vector<RankedEntry> found = suggester.Suggest("cet", 10);
+  ASSERT_FALSE(found.empty());
+  EXPECT_EQ(list.Entry(found[0].entry), "cat");
+  EXPECT_EQ(suggester.ScoreOutsider("cet", "cat", 7), found[0].score);
+  EXPECT_TRUE(suggester.ScoreOutsider("abcdef", "xbcdey", 2));   // two edits
+  EXPECT_FALSE(suggester.ScoreOutsider("abcdef", "xbcxey", 2));  // three
+  EXPECT_TRUE(suggester.ScoreOutsider("nolij", "knowledge", 2));  // the same key
+  EXPECT_FALSE(suggester.ScoreOutsider("nolij", "nolij", 2));
 }
 
 }  // namespace
