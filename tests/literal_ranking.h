@@ -1,0 +1,222 @@
+// A plain rendering of the ranked suggestions, rule by rule as the ranking
+// states them: every entry of the list is tried against each rule that
+// makes a candidate and scored by the same weighted cost and prior, with no
+// walk, no index and no pruning. RankedSuggester::Suggest must give the
+// same entries with the same scores. Two sound-alike keys count as equal
+// when the sound index takes them for equal, their compared hashes being
+// the same: all equal keys do, and seldom two others.
+
+#ifndef QUENVARSPELL_TESTS_LITERAL_RANKING_H_
+#define QUENVARSPELL_TESTS_LITERAL_RANKING_H_
+
+#include <algorithm>
+#include <functional>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dictionary/word_list.h"
+#include "suggest/edit_pattern.h"
+#include "suggest/irregular_verbs.h"
+#include "suggest/letters.h"
+#include "suggest/ranking_score.h"
+#include "suggest/sorted_entries.h"
+#include "suggest/sound_index.h"
+#include "suggest/sound_key.h"
+#include "tests/literal_similarity.h"
+
+namespace quenvar::testing {
+
+class LiteralRanking {
+ public:
+  LiteralRanking(const MainWordList& list, std::span<const std::uint8_t> details,
+                 RankingWeights weights = {})
+      : details_(details), weights_(weights), sounds_(SortedEntries(WordListEntries(list))) {
+    // Each distinct entry of 1 to 60 bytes once, at its lowest index.
+    for (std::int32_t i = 0; i < list.capacity(); ++i) {
+      const std::string_view e = list.Entry(i);
+      if (e.empty() || !present_.insert(e).second || e.size() > 60) continue;
+      entries_.push_back({e, i, sounds_.ComparedHash(KeyOf(e).view())});
+    }
+  }
+
+  std::vector<RankedEntry> Suggest(std::string_view word, std::size_t max_count) const {
+    if (max_count == 0 || word.empty() || word.size() > 60) return {};
+    const EditPattern pattern(word);
+    const Slips slips = SlipsOf(word);
+    const std::string key(KeyOf(word).view());
+    const std::uint32_t same = sounds_.ComparedHash(key);
+    std::set<std::uint32_t> near;
+    for (const std::string& k : NearKeys(key)) near.insert(sounds_.ComparedHash(k));
+    struct Found {
+      RankedEntry ranked;
+      std::string_view bytes;
+    };
+    std::vector<Found> found;
+    for (const Entry& e : entries_) {
+      if (e.bytes == word) continue;
+      CandidateFeatures c;
+      c.sound = key.empty() ? 0 : e.key == same ? 2 : near.contains(e.key) ? 1 : 0;
+      std::optional<int> cost = SlipCost(pattern, slips, e.bytes);
+      // Found by its sound alone: within six edits.
+      if (!cost && c.sound > 0 && pattern.WeightedCost(e.bytes, 12) <= 12) {
+        cost = pattern.WeightedCost(e.bytes, 12);
+      }
+      if (!cost) continue;
+      c.entry = e.index;
+      c.cost = *cost;
+      const auto index = static_cast<std::size_t>(e.index);
+      c.size_code = index < details_.size() ? details_[index] & 7 : 7;
+      c.first_letter_differs = BaseLetter(e.bytes[0]) != BaseLetter(word[0]);
+      c.length_difference = static_cast<int>(e.bytes.size()) - static_cast<int>(word.size());
+      const std::string a(word), b(e.bytes);
+      const int m = LiteralCountMatching(a, b, 1, static_cast<int>(a.size()), 1,
+                                         static_cast<int>(b.size()));
+      c.gestalt = 2.0 * m / static_cast<double>(a.size() + b.size());
+      found.push_back({{e.index, RankingScore(c, weights_)}, e.bytes});
+    }
+    // Best first; among equal scores, in byte order (each entry is there
+    // once).
+    std::sort(found.begin(), found.end(), [](const Found& x, const Found& y) {
+      return x.ranked.score != y.ranked.score ? x.ranked.score > y.ranked.score : x.bytes < y.bytes;
+    });
+    std::vector<RankedEntry> best;
+    for (std::size_t k = 0; k < found.size() && k < max_count; ++k) best.push_back(found[k].ranked);
+    return best;
+  }
+
+ private:
+  struct Entry {
+    std::string_view bytes;
+    std::int32_t index;
+    std::uint32_t key;  // the compared hash of its sound-alike key
+  };
+
+  // For a word's key of three symbols or more, the keys one edit away: with
+  // one symbol dropped, or two neighbours swapped.
+  static std::set<std::string, std::less<>> NearKeys(const std::string& key) {
+    std::set<std::string, std::less<>> near;
+    for (std::size_t i = 0; key.size() >= 3 && i < key.size(); ++i) {
+      near.insert(std::string(key).erase(i, 1));
+      std::string swapped = key;
+      if (i + 1 < key.size()) std::swap(swapped[i], swapped[i + 1]);
+      if (i + 1 < key.size()) near.insert(swapped);
+    }
+    return near;
+  }
+
+  // The words the word would be without a slip that is looked up, by cost:
+  // a letter among the first four moved over two others (one edit), a run
+  // of two to four letters written twice (two edits), and a suffix put on
+  // by the rule where the word takes an exception (a unit): -ieing for
+  // -ying, -ed (or -d, or -ed after a doubled last letter, or -ied for -y)
+  // after a verb that is an entry whose last part is irregular, for one of
+  // that part's past forms.
+  struct Slips {
+    std::set<std::string, std::less<>> moved, repeated, suffixed;
+  };
+  Slips SlipsOf(std::string_view word) const {
+    Slips slips;
+    for (std::size_t i = 0; i < 4 && i + 2 < word.size(); ++i) {
+      for (const std::size_t turn : {std::size_t{1}, std::size_t{2}}) {
+        std::string moved(word);
+        std::rotate(moved.begin() + static_cast<long>(i),
+                    moved.begin() + static_cast<long>(i + turn),
+                    moved.begin() + static_cast<long>(i) + 3);
+        slips.moved.insert(moved);
+      }
+    }
+    for (std::size_t run = 2; run <= 4; ++run) {
+      for (std::size_t i = 0; i + 2 * run <= word.size(); ++i) {
+        if (word.substr(i, run) == word.substr(i + run, run)) {
+          slips.repeated.insert(std::string(word).erase(i + run, run));
+        }
+      }
+    }
+    if (word.size() > 5 && word.ends_with("ieing")) {
+      slips.suffixed.insert(std::string(word.substr(0, word.size() - 5)) + "ying");
+    }
+    if (word.size() < 4 || !word.ends_with("ed")) return slips;
+    const std::string bare(word.substr(0, word.size() - 2));
+    std::vector<std::string> verbs = {bare, std::string(word.substr(0, word.size() - 1))};
+    if (bare.back() == bare[bare.size() - 2]) verbs.push_back(bare.substr(0, bare.size() - 1));
+    if (bare.back() == 'i') verbs.push_back(bare.substr(0, bare.size() - 1) + "y");
+    for (const std::string& verb : verbs) {
+      const auto [irregular, prefix] = FindIrregularVerb(verb);
+      if (irregular == nullptr || !present_.contains(verb)) continue;
+      slips.suffixed.insert(verb.substr(0, prefix) + std::string(irregular->past));
+      slips.suffixed.insert(verb.substr(0, prefix) + std::string(irregular->participle));
+    }
+    return slips;
+  }
+
+  // The least cost at which a rule other than the sound makes entry a
+  // candidate, or none.
+  static std::optional<int> SlipCost(const EditPattern& pattern, const Slips& slips,
+                                     std::string_view entry) {
+    const std::string_view word = pattern.word();
+    std::optional<int> least;
+    const auto take = [&least](int cost) { least = least ? std::min(*least, cost) : cost; };
+    if (const std::optional<Reach> reach = WalkReachOf(word, entry)) {
+      if (WithinWalk(pattern, entry, *reach)) take(pattern.WeightedCost(entry, 1000));
+    } else if (entry.substr(1) == word.substr(1) || entry.substr(1) == word) {
+      // The first letter written for another, or left out: within an edit.
+      if (pattern.WeightedCost(entry, 2) <= 2) take(pattern.WeightedCost(entry, 2));
+    }
+    if (slips.moved.contains(entry)) take(2);
+    if (slips.repeated.contains(entry)) take(4);
+    if (slips.suffixed.contains(entry)) take(1);
+    return least;
+  }
+
+  // The walk's reach by the entry's first letter: four units where it is
+  // the word's first letter, three where it is the word's second, three
+  // where both are vowels but only one in the first two bytes; none for
+  // the rest.
+  static std::optional<Reach> WalkReachOf(std::string_view word, std::string_view entry) {
+    const char letter = BaseLetter(entry[0]);
+    if (letter != 0 && letter == BaseLetter(word[0])) return Reach{4, 2};
+    if (letter != 0 && word.size() > 1 && letter == BaseLetter(word[1])) return Reach{3, 2};
+    if (IsVowel(letter) && IsVowel(BaseLetter(word[0]))) return Reach{3, 1};
+    return std::nullopt;
+  }
+
+  // Within the reach, and no prefix of the entry dearer than allowed for
+  // its length (its first two bytes first_cost, four an edit, five an edit
+  // and a unit) against every prefix of the word, unless the prefix a byte
+  // shorter is cheaper than that, as the end of a swap may be. The rows
+  // know no moved letters.
+  static bool WithinWalk(const EditPattern& pattern, std::string_view entry, const Reach& reach) {
+    std::array<EditPattern::Levels, 61> rows;
+    pattern.FirstRow(rows[0]);
+    const auto least = [&rows](std::size_t d) {
+      int k = 0;
+      while (k < EditPattern::kLevels && rows[d][static_cast<std::size_t>(k)] == 0) ++k;
+      return k;
+    };
+    for (std::size_t d = 1; d <= entry.size(); ++d) {
+      pattern.NextRow(entry, d, rows.data());
+      const int allowed = std::min(reach.max_cost, d <= 2   ? reach.first_cost
+                                                   : d <= 4 ? 2
+                                                   : d <= 5 ? 3
+                                                            : reach.max_cost);
+      if (least(d) > allowed && least(d - 1) >= allowed) return false;
+    }
+    return pattern.Final(rows[entry.size()]) <= reach.max_cost;
+  }
+
+  std::span<const std::uint8_t> details_;
+  RankingWeights weights_;
+  SoundIndex sounds_;
+  std::set<std::string_view> present_;  // every entry
+  std::vector<Entry> entries_;          // those that may be offered
+};
+
+}  // namespace quenvar::testing
+
+#endif  // QUENVARSPELL_TESTS_LITERAL_RANKING_H_
