@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -118,16 +117,24 @@ TEST(GetRankedSuggestions, FollowsReloadsAndChangesNothing) {
   });
 }
 
-// A floor under the quality on a public list of real misspellings: for each
-// distinct misspelling, the best place of any of its corrections.
+// A floor under the quality on the half of a public list of real
+// misspellings that the ranking's weights were not tuned on: the distinct
+// misspellings in file order, the second half (bench/tune_ranking_weights
+// tunes on the first). For each, the best place of any of its corrections.
 TEST(GetRankedSuggestions, RanksRealMisspellingsWell) {
-  std::map<std::u16string, std::vector<std::u16string>> corrections;
+  std::vector<std::pair<std::u16string, std::vector<std::u16string>>> corrections;
   std::istringstream lines(testing::ReadBytes(TestDataFile("misspellings.tab")));
   std::string line;
   while (std::getline(lines, line)) {
     const std::size_t tab = line.find('\t');
-    corrections[FromUtf8(line.substr(0, tab))].push_back(FromUtf8(line.substr(tab + 1)));
+    const std::u16string misspelling = FromUtf8(line.substr(0, tab));
+    if (corrections.empty() || corrections.back().first != misspelling) {
+      corrections.push_back({misspelling, {}});
+    }
+    corrections.back().second.push_back(FromUtf8(line.substr(tab + 1)));
   }
+  corrections.erase(corrections.begin(),
+                    corrections.begin() + static_cast<std::ptrdiff_t>(corrections.size() / 2));
   OnFreshThread([&] {
     SpellCheck speller;
     speller.Init();
@@ -147,9 +154,10 @@ TEST(GetRankedSuggestions, RanksRealMisspellingsWell) {
       first_three += place < 3;
     }
     const double n = static_cast<double>(corrections.size());
-    EXPECT_GE(static_cast<double>(found) / n, 0.96);
+    // 96.1 %, 90.4 % and 95.1 % when the floors were set.
+    EXPECT_GE(static_cast<double>(found) / n, 0.955);
     EXPECT_GE(static_cast<double>(first) / n, 0.90);
-    EXPECT_GE(static_cast<double>(first_three) / n, 0.95);
+    EXPECT_GE(static_cast<double>(first_three) / n, 0.945);
   });
 }
 
