@@ -15,10 +15,11 @@ namespace quenvar {
 
 // Appends each distinct entry within WalkReach of pattern's word, but the
 // word itself and entries longer than kMaxRankedLength, with its entry and
-// its weighted cost set. Within reach means: costing at most the reach's
-// max_cost, and no prefix of it costing more than AllowedCost for its
-// length against every prefix of the word, unless the prefix one byte
-// shorter costs less than that (it may still end a swap).
+// its weighted cost set. Within reach means, by the costs of the rows (no
+// moved letters): costing at most the reach's max_cost, and no prefix of it
+// costing more than AllowedCost for its length against every prefix of the
+// word, unless the prefix one byte shorter costs less than that (it may
+// still end a swap).
 void WalkWithinReach(const EditPattern& pattern, const SortedEntries& sorted,
                      std::vector<CandidateFeatures>& out);
 

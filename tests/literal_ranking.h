@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -51,8 +52,9 @@ class LiteralRanking {
     const Slips slips = SlipsOf(word);
     const std::string key(KeyOf(word).view());
     const std::uint32_t same = sounds_.ComparedHash(key);
-    std::set<std::uint32_t> near;
-    for (const std::string& k : NearKeys(key)) near.insert(sounds_.ComparedHash(k));
+    std::vector<std::uint32_t> near;
+    for (const std::string& k : NearKeys(key)) near.push_back(sounds_.ComparedHash(k));
+    std::sort(near.begin(), near.end());
     struct Found {
       RankedEntry ranked;
       std::string_view bytes;
@@ -61,7 +63,7 @@ class LiteralRanking {
     for (const Entry& e : entries_) {
       if (e.bytes == word) continue;
       CandidateFeatures c;
-      c.sound = key.empty() ? 0 : e.key == same ? 2 : near.contains(e.key) ? 1 : 0;
+      c.sound = key.empty() ? 0 : e.key == same ? 2 : std::binary_search(near.begin(), near.end(), e.key) ? 1 : 0;
       std::optional<int> cost = SlipCost(pattern, slips, e.bytes);
       // Found by its sound alone: within six edits.
       if (!cost && c.sound > 0 && pattern.WeightedCost(e.bytes, 12) <= 12) {
@@ -117,9 +119,11 @@ class LiteralRanking {
   // -ying, -ed (or -d, or -ed after a doubled last letter, or -ied for -y)
   // after a verb that is an entry whose last part is irregular, for one of
   // that part's past forms.
-  struct Slips {
-    std::set<std::string, std::less<>> moved, repeated, suffixed;
-  };
+  using Slips = std::map<std::string, int, std::less<>>;  // form: least cost
+  static void Add(Slips& slips, const std::string& form, int cost) {
+    const auto [at, added] = slips.emplace(form, cost);
+    if (!added) at->second = std::min(at->second, cost);
+  }
   Slips SlipsOf(std::string_view word) const {
     Slips slips;
     for (std::size_t i = 0; i < 4 && i + 2 < word.size(); ++i) {
@@ -128,18 +132,18 @@ class LiteralRanking {
         std::rotate(moved.begin() + static_cast<long>(i),
                     moved.begin() + static_cast<long>(i + turn),
                     moved.begin() + static_cast<long>(i) + 3);
-        slips.moved.insert(moved);
+        Add(slips, moved, 2);
       }
     }
     for (std::size_t run = 2; run <= 4; ++run) {
       for (std::size_t i = 0; i + 2 * run <= word.size(); ++i) {
         if (word.substr(i, run) == word.substr(i + run, run)) {
-          slips.repeated.insert(std::string(word).erase(i + run, run));
+          Add(slips, std::string(word).erase(i + run, run), 4);
         }
       }
     }
     if (word.size() > 5 && word.ends_with("ieing")) {
-      slips.suffixed.insert(std::string(word.substr(0, word.size() - 5)) + "ying");
+      Add(slips, std::string(word.substr(0, word.size() - 5)) + "ying", 1);
     }
     if (word.size() < 4 || !word.ends_with("ed")) return slips;
     const std::string bare(word.substr(0, word.size() - 2));
@@ -149,8 +153,8 @@ class LiteralRanking {
     for (const std::string& verb : verbs) {
       const auto [irregular, prefix] = FindIrregularVerb(verb);
       if (irregular == nullptr || !present_.contains(verb)) continue;
-      slips.suffixed.insert(verb.substr(0, prefix) + std::string(irregular->past));
-      slips.suffixed.insert(verb.substr(0, prefix) + std::string(irregular->participle));
+      Add(slips, verb.substr(0, prefix) + std::string(irregular->past), 1);
+      Add(slips, verb.substr(0, prefix) + std::string(irregular->participle), 1);
     }
     return slips;
   }
@@ -168,9 +172,7 @@ class LiteralRanking {
       // The first letter written for another, or left out: within an edit.
       if (pattern.WeightedCost(entry, 2) <= 2) take(pattern.WeightedCost(entry, 2));
     }
-    if (slips.moved.contains(entry)) take(2);
-    if (slips.repeated.contains(entry)) take(4);
-    if (slips.suffixed.contains(entry)) take(1);
+    if (const auto slip = slips.find(entry); slip != slips.end()) take(slip->second);
     return least;
   }
 
