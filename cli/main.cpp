@@ -20,6 +20,7 @@
 #include "cli/personal_dictionary.h"
 #include "cli/report_commands.h"
 #include "cli/text_encoding.h"
+#include "lsp/server.h"
 
 namespace {
 
@@ -129,7 +130,12 @@ int Run(int argc, char** argv) {
       ->type_name("")
       ->required();
 
-  for (CLI::App* command : {check, list, suggest, add, pipe, fix}) {
+  CLI::App* lsp = app.add_subcommand(
+      "lsp", "Serve the Language Server Protocol on standard input and output");
+  // Clients built on vscode-languageclient add it to the command line.
+  lsp->add_flag("--stdio")->description("Accepted: standard input and output are the channel");
+
+  for (CLI::App* command : {check, list, suggest, add, pipe, fix, lsp}) {
     command->add_option("--personal", personal_option, kPersonalHelp)
         ->type_name("FILE");
     command->footer("");
@@ -179,6 +185,9 @@ int Run(int argc, char** argv) {
   if (suggest->parsed()) return quenvar::cli::RunSuggest(words, personal());
   if (add->parsed()) return quenvar::cli::RunAdd(words, personal());
   if (fix->parsed()) return quenvar::cli::RunFix(fix_file, personal());
+  if (lsp->parsed()) {
+    return quenvar::lsp::RunLanguageServer(STDIN_FILENO, STDOUT_FILENO, personal_option);
+  }
   std::cerr << app.help();
   return 2;
 }

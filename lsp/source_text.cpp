@@ -1,0 +1,262 @@
+#include "lsp/source_text.h"
+
+#include <string>
+
+#include <unicode/uchar.h>
+
+namespace quenvar::lsp {
+namespace {
+
+constexpr std::size_t kNotFound = std::u16string_view::npos;
+
+// What a line leaves open, in the low byte of the state; the level of a Lua
+// long bracket ([==[ is 2) in the byte above.
+enum Open : std::uint32_t {
+  kNothing,
+  kBlockComment,
+  kDoubleQuoted,
+  kSingleQuoted,
+  kBackquoted,
+  kTripleDouble,
+  kTripleSingle,
+  kLuaComment,
+  kLuaString,
+};
+
+bool IsIdentifierChar(char16_t c) {
+  return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') ||
+         c == u'_' || c >= 0x80;
+}
+
+bool At(std::u16string_view line, std::size_t i, std::u16string_view text) {
+  return i <= line.size() && line.substr(i).starts_with(text);
+}
+
+// The level of a Lua long bracket ([[, [=[, ...) opening at line[i], or -1.
+int LongBracketLevel(std::u16string_view line, std::size_t i) {
+  if (i >= line.size() || line[i] != u'[') return -1;
+  std::size_t j = i + 1;
+  while (j < line.size() && line[j] == u'=') ++j;
+  return j < line.size() && line[j] == u'[' ? static_cast<int>(j - i - 1) : -1;
+}
+
+// Where the closing delimiter of what is open starts, from line[i] on, and
+// its length; kNotFound when the line does not close it.
+std::size_t FindClose(SourceLanguage language, std::uint32_t open, std::uint32_t level,
+                      std::u16string_view line, std::size_t i, std::size_t& length) {
+  switch (open) {
+    case kBlockComment:
+      length = 2;
+      return line.find(u"*/", i);
+    case kLuaComment:
+    case kLuaString: {
+      const std::u16string close = u"]" + std::u16string(level, u'=') + u"]";
+      length = close.size();
+      return line.find(close, i);
+    }
+    default:
+      break;
+  }
+  const char16_t quote = open == kDoubleQuoted || open == kTripleDouble ? u'"'
+                         : open == kBackquoted                          ? u'`'
+                                                                        : u'\'';
+  const bool triple = open == kTripleDouble || open == kTripleSingle;
+  const bool escapes = !(language == SourceLanguage::kShell && open == kSingleQuoted) &&
+                       !(language == SourceLanguage::kGo && open == kBackquoted);
+  length = triple ? 3 : 1;
+  for (std::size_t j = i; j < line.size(); ++j) {
+    if (escapes && line[j] == u'\\') {
+      ++j;
+    } else if (line[j] == quote &&
+               (!triple || At(line, j, std::u16string(3, quote)))) {
+      return j;
+    }
+  }
+  return kNotFound;
+}
+
+// Whether what is open at the end of line goes on into the next line: a
+// one-line string does only after a backslash (and in the shell always).
+bool GoesOn(SourceLanguage language, std::uint32_t open, std::u16string_view line) {
+  if (open != kDoubleQuoted && open != kSingleQuoted) return true;
+  if (language == SourceLanguage::kShell) return true;
+  std::size_t end = line.size();
+  while (end > 0 && (line[end - 1] == u'\n' || line[end - 1] == u'\r')) --end;
+  return end > 0 && line[end - 1] == u'\\';
+}
+
+// After a character literal ('a', '\n') or a Rust lifetime ('a) at line[i].
+std::size_t SkipCharacterLiteral(std::u16string_view line, std::size_t i) {
+  if (At(line, i + 1, u"\\")) {
+    const std::size_t close = line.substr(0, i + 12).find(u'\'', i + 3);
+    return close == kNotFound ? i + 1 : close + 1;
+  }
+  return At(line, i + 2, u"'") ? i + 3 : i + 1;
+}
+
+bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == 0xA0 || c == 0x3000;
+}
+
+bool IsApostrophe(char16_t c) { return c == u'\'' || c == 0x2019; }
+bool IsLetter(char16_t c) {
+  return c < 0x80 ? (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z')
+                  : u_isalpha(c) || (c >= 0xD800 && c <= 0xDFFF);
+}
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsUpper(char16_t c) { return u_isupper(c); }
+bool IsLower(char16_t c) { return u_islower(c); }
+
+// A piece between blanks that names a place rather than says something.
+bool IsAddress(std::u16string_view piece) {
+  const std::size_t at = piece.find(u'@');
+  return piece.find(u'/') != kNotFound || piece.starts_with(u"www.") ||
+         (at != kNotFound && piece.find(u'.', at) != kNotFound);
+}
+
+using WordVisit = std::function<void(std::size_t, std::size_t, std::u16string_view)>;
+
+// Visits part, a run of letters and apostrophes at offset, less the
+// apostrophes around it, when a letter is left.
+void VisitPart(std::u16string_view part, std::size_t offset, const WordVisit& visit) {
+  std::size_t begin = 0;
+  std::size_t end = part.size();
+  while (begin < end && IsApostrophe(part[begin])) ++begin;
+  while (end > begin && IsApostrophe(part[end - 1])) --end;
+  if (begin == end) return;
+  part = part.substr(begin, end - begin);
+  if (part.find(u'\u2019') == kNotFound) {
+    visit(offset + begin, part.size(), part);
+    return;
+  }
+  std::u16string word(part);
+  for (char16_t& c : word) {
+    if (c == 0x2019) c = u'\'';
+  }
+  visit(offset + begin, part.size(), word);
+}
+
+// Cuts token, letters, apostrophes and underscores at offset, into the
+// words of an identifier.
+void VisitIdentifierWords(std::u16string_view token, std::size_t offset,
+                          const WordVisit& visit) {
+  std::size_t start = 0;
+  for (std::size_t k = 0; k <= token.size(); ++k) {
+    const bool end = k == token.size() || token[k] == u'_';
+    const bool turn =
+        !end && k > start &&
+        ((IsLower(token[k - 1]) && IsUpper(token[k])) ||
+         (IsUpper(token[k - 1]) && IsUpper(token[k]) && k + 1 < token.size() &&
+          IsLower(token[k + 1])));
+    if (!end && !turn) continue;
+    if (k > start) VisitPart(token.substr(start, k - start), offset + start, visit);
+    start = end ? k + 1 : k;
+  }
+}
+
+}  // namespace
+
+std::uint32_t ScanSourceLine(SourceLanguage language, std::uint32_t state,
+                             std::u16string_view line,
+                             const std::function<void(std::size_t, std::size_t)>& prose) {
+  const bool c_like = language == SourceLanguage::kC || language == SourceLanguage::kGo ||
+                      language == SourceLanguage::kJavaScript;
+  std::uint32_t open = state & 0xFF;
+  std::uint32_t level = state >> 8;
+  const auto open_at = [&](std::uint32_t what, std::size_t& i, std::size_t length) {
+    open = what;
+    i += length;
+  };
+  std::size_t i = 0;
+  while (i < line.size()) {
+    if (open != kNothing) {
+      std::size_t length = 0;
+      const std::size_t close = FindClose(language, open, level, line, i, length);
+      if (close == kNotFound) {
+        prose(i, line.size());
+        return GoesOn(language, open, line) ? open | level << 8 : kNothing;
+      }
+      prose(i, close);
+      i = close + length;
+      open = kNothing;
+      continue;
+    }
+    const char16_t c = line[i];
+    if (IsIdentifierChar(c)) {
+      while (i < line.size() && IsIdentifierChar(line[i])) ++i;
+      continue;
+    }
+    const bool word_start = i == 0 || IsBlank(line[i - 1]) ||
+                            std::u16string_view(u";|&(").find(line[i - 1]) != kNotFound;
+    const bool line_comment =
+        (c_like && At(line, i, u"//")) ||
+        ((language == SourceLanguage::kPython ||
+          (language == SourceLanguage::kShell && word_start)) &&
+         c == u'#') ||
+        (language == SourceLanguage::kLua && At(line, i, u"--") &&
+         LongBracketLevel(line, i + 2) < 0);
+    if (line_comment) {
+      prose(i + (c == u'#' ? 1 : 2), line.size());
+      return kNothing;
+    }
+    if (c == u'\\') {
+      i += 2;
+    } else if (c_like && At(line, i, u"/*")) {
+      open_at(kBlockComment, i, 2);
+    } else if (language == SourceLanguage::kLua && At(line, i, u"--")) {
+      level = static_cast<std::uint32_t>(LongBracketLevel(line, i + 2));
+      open_at(kLuaComment, i, 4 + level);
+    } else if (language == SourceLanguage::kLua && LongBracketLevel(line, i) >= 0) {
+      level = static_cast<std::uint32_t>(LongBracketLevel(line, i));
+      open_at(kLuaString, i, 2 + level);
+    } else if (language == SourceLanguage::kPython && At(line, i, u"\"\"\"")) {
+      open_at(kTripleDouble, i, 3);
+    } else if (language == SourceLanguage::kPython && At(line, i, u"'''")) {
+      open_at(kTripleSingle, i, 3);
+    } else if (c == u'"') {
+      open_at(kDoubleQuoted, i, 1);
+    } else if (c == u'\'' && (language == SourceLanguage::kC || language == SourceLanguage::kGo)) {
+      i = SkipCharacterLiteral(line, i);
+    } else if (c == u'\'') {
+      open_at(kSingleQuoted, i, 1);
+    } else if (c == u'`' && (language == SourceLanguage::kGo ||
+                             language == SourceLanguage::kJavaScript)) {
+      open_at(kBackquoted, i, 1);
+    } else {
+      ++i;
+    }
+  }
+  return open == kNothing || !GoesOn(language, open, line) ? kNothing : open | level << 8;
+}
+
+void ForEachSourceWord(std::u16string_view text, const WordVisit& visit) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    const std::size_t piece_start = i;
+    while (i < text.size() && !IsBlank(text[i])) ++i;
+    const std::u16string_view piece = text.substr(piece_start, i - piece_start);
+    if (IsAddress(piece)) continue;
+    for (std::size_t j = 0; j < piece.size();) {
+      if (piece[j] == u'\\') {
+        j += 2;
+        continue;
+      }
+      const auto in_token = [&](char16_t c) {
+        return IsLetter(c) || IsDigit(c) || IsApostrophe(c) || c == u'_';
+      };
+      if (!in_token(piece[j])) {
+        ++j;
+        continue;
+      }
+      const std::size_t start = j;
+      bool digit = false;
+      for (; j < piece.size() && in_token(piece[j]); ++j) digit = digit || IsDigit(piece[j]);
+      if (!digit) {
+        VisitIdentifierWords(piece.substr(start, j - start), piece_start + start, visit);
+      }
+    }
+  }
+}
+
+}  // namespace quenvar::lsp
