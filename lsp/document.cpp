@@ -136,6 +136,7 @@ void Document::Check(const LineChecker& checker) {
   for (Line& line : lines_) {
     if (!line.checked || line.state != state) {
       LineWords words = checker.Check(state, line.text);
+      if (words.unknown.size() > kMaxMarks) words.unknown.resize(kMaxMarks);
       line.marks = Marks(line.text, words.unknown);
       line.state = state;
       line.state_after = words.state_after;

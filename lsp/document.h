@@ -42,6 +42,10 @@ struct Line {
 
 class Document {
  public:
+  // The most unknown words a line keeps, and a client is sent: a line of
+  // 10 MB of noise must not cost gigabytes, and no editor shows more.
+  static constexpr std::size_t kMaxMarks = 10000;
+
   Document(std::string_view utf8_text, PositionEncoding encoding);
 
   // Replaces the text from..to with utf8_text. Positions past a line's end

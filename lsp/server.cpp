@@ -376,7 +376,10 @@ void Server::Publish(const std::string& uri, OpenDocument& document) {
   json diagnostics = json::array();
   const std::vector<Line>& lines = document.text.lines();
   for (std::size_t line = 0; line < lines.size(); ++line) {
-    for (const Mark& mark : lines[line].marks) diagnostics.push_back(Diagnostic(line, mark));
+    for (const Mark& mark : lines[line].marks) {
+      if (diagnostics.size() == Document::kMaxMarks) break;
+      diagnostics.push_back(Diagnostic(line, mark));
+    }
   }
   json params = {{"uri", uri}, {"diagnostics", std::move(diagnostics)}};
   if (!document.version.is_null()) params["version"] = document.version;
@@ -422,8 +425,9 @@ int RunLanguageServer(int input, int output, const std::filesystem::path& person
   std::vector<Frame> frames;
   std::string buffer(1 << 16, '\0');
   bool input_open = true;
-  while (input_open && !server.exit_status() && !client_gone) {
+  while (input_open && !client_gone) {
     server.HandleReceived();
+    if (server.exit_status()) return *server.exit_status();
     const int watch = server.watch() ? server.watch()->fd() : -1;
     pollfd fds[2] = {{input, POLLIN, 0}, {watch, POLLIN, 0}};
     if (::poll(fds, 2, -1) < 0) {
