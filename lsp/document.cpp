@@ -141,6 +141,7 @@ void Document::Check(const LineChecker& checker) {
       line.state = state;
       line.state_after = words.state_after;
       line.checked = true;
+      line.sent = nullptr;
     }
     state = line.state_after;
   }

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "lsp/line_check.h"
 
 namespace quenvar::lsp {
@@ -38,6 +40,11 @@ struct Line {
   std::uint32_t state_after = 0; // ...and at its end, when checked
   bool checked = false;
   std::vector<Mark> marks = {};
+  // The marks as a client was last sent them (its diagnostics when the line
+  // was number sent_line), so that an edit rebuilds only its own lines';
+  // a check of the line drops it.
+  mutable nlohmann::json sent = nullptr;
+  mutable std::size_t sent_line = 0;
 };
 
 class Document {

@@ -373,19 +373,40 @@ json Server::Diagnostic(std::size_t line, const Mark& mark) const {
 
 void Server::Publish(const std::string& uri, OpenDocument& document) {
   document.text.Check(LineChecker(KindOfDocument(settings_, document.language_id), *vocabulary_));
-  json diagnostics = json::array();
+  // The lines' diagnostics are moved into the message and back after it is
+  // sent: a line that did not change is neither rebuilt nor copied.
+  json message = {{"jsonrpc", "2.0"},
+                  {"method", "textDocument/publishDiagnostics"},
+                  {"params", {{"uri", uri}, {"diagnostics", json::array()}}}};
+  if (!document.version.is_null()) message["params"]["version"] = document.version;
+  json& diagnostics = message["params"]["diagnostics"];
   const std::vector<Line>& lines = document.text.lines();
-  for (std::size_t line = 0; line < lines.size(); ++line) {
-    for (const Mark& mark : lines[line].marks) {
-      if (diagnostics.size() == Document::kMaxMarks) break;
-      diagnostics.push_back(Diagnostic(line, mark));
+  std::size_t count = 0;
+  for (std::size_t number = 0; number < lines.size(); ++number) {
+    const Line& line = lines[number];
+    if (line.marks.empty()) continue;
+    if (line.sent.is_null()) {
+      line.sent = json::array();
+      for (const Mark& mark : line.marks) line.sent.push_back(Diagnostic(number, mark));
+    } else if (line.sent_line != number) {
+      for (json& diagnostic : line.sent) {
+        diagnostic["range"]["start"]["line"] = number;
+        diagnostic["range"]["end"]["line"] = number;
+      }
+    }
+    line.sent_line = number;
+    for (json& diagnostic : line.sent) {
+      if (count++ < Document::kMaxMarks) diagnostics.push_back(std::move(diagnostic));
     }
   }
-  json params = {{"uri", uri}, {"diagnostics", std::move(diagnostics)}};
-  if (!document.version.is_null()) params["version"] = document.version;
-  send_({{"jsonrpc", "2.0"},
-         {"method", "textDocument/publishDiagnostics"},
-         {"params", std::move(params)}});
+  send_(message);
+  auto next = diagnostics.begin();
+  for (const Line& line : lines) {
+    for (json& diagnostic : line.sent) {
+      if (next == diagnostics.end()) break;
+      diagnostic = std::move(*next++);
+    }
+  }
 }
 
 void Server::Log(const std::string& text) {

@@ -104,8 +104,8 @@ bool IsLetter(char16_t c) {
                   : u_isalpha(c) || (c >= 0xD800 && c <= 0xDFFF);
 }
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-bool IsUpper(char16_t c) { return u_isupper(c); }
-bool IsLower(char16_t c) { return u_islower(c); }
+bool IsUpper(char16_t c) { return c < 0x80 ? c >= u'A' && c <= u'Z' : u_isupper(c); }
+bool IsLower(char16_t c) { return c < 0x80 ? c >= u'a' && c <= u'z' : u_islower(c); }
 
 // A piece between blanks that names a place rather than says something.
 bool IsAddress(std::u16string_view piece) {
