@@ -161,6 +161,9 @@ std::uint32_t ScanSourceLine(SourceLanguage language, std::uint32_t state,
                              const std::function<void(std::size_t, std::size_t)>& prose) {
   const bool c_like = language == SourceLanguage::kC || language == SourceLanguage::kGo ||
                       language == SourceLanguage::kJavaScript;
+  const auto report = [&](std::size_t begin, std::size_t end) {
+    if (begin < end) prose(begin, end);
+  };
   std::uint32_t open = state & 0xFF;
   std::uint32_t level = state >> 8;
   const auto open_at = [&](std::uint32_t what, std::size_t& i, std::size_t length) {
@@ -173,10 +176,10 @@ std::uint32_t ScanSourceLine(SourceLanguage language, std::uint32_t state,
       std::size_t length = 0;
       const std::size_t close = FindClose(language, open, level, line, i, length);
       if (close == kNotFound) {
-        prose(i, line.size());
+        report(i, line.size());
         return GoesOn(language, open, line) ? open | level << 8 : kNothing;
       }
-      prose(i, close);
+      report(i, close);
       i = close + length;
       open = kNothing;
       continue;
@@ -196,7 +199,7 @@ std::uint32_t ScanSourceLine(SourceLanguage language, std::uint32_t state,
         (language == SourceLanguage::kLua && At(line, i, u"--") &&
          LongBracketLevel(line, i + 2) < 0);
     if (line_comment) {
-      prose(i + (c == u'#' ? 1 : 2), line.size());
+      report(i + (c == u'#' ? 1 : 2), line.size());
       return kNothing;
     }
     if (c == u'\\') {

@@ -20,9 +20,9 @@ namespace quenvar::lsp {
 // [[long strings]]).
 enum class SourceLanguage { kC, kGo, kJavaScript, kPython, kShell, kLua };
 
-// Calls prose(begin, end) for each stretch of line, one line of a source
-// file with its line end, that is a comment's text or a string's contents,
-// in order. state is what is open at the line's start (0 at the file's
+// Calls prose(begin, end) for each non-empty stretch of line, one line of
+// a source file with its line end, that is a comment's text or a string's
+// contents, in order. state is what is open at the line's start (0 at the file's
 // start: none); returns what is open at its end, for the next line.
 std::uint32_t ScanSourceLine(SourceLanguage language, std::uint32_t state,
                              std::u16string_view line,
