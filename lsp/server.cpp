@@ -243,14 +243,15 @@ json Server::Initialize(const json& params) {
 }
 
 void Server::ApplySettings(const json& value) {
-  std::optional<std::filesystem::path> personal;
-  try {
-    personal = PersonalDictionary();
-  } catch (const Error&) {
-  }
   for (const std::string& problem : ReadSettings(value, settings_)) Log("settings: " + problem);
+  // Loaded again only when it is another file: words accepted for the
+  // session after a failed save stay.
   try {
-    vocabulary_->LoadPersonal(PersonalDictionary());
+    const std::filesystem::path personal = PersonalDictionary();
+    if (!loaded_personal_ || *loaded_personal_ != personal) {
+      loaded_personal_ = personal;
+      vocabulary_->LoadPersonal(personal);
+    }
   } catch (const std::exception& e) {
     Log(std::string("personal dictionary: ") + e.what());
   }

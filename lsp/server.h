@@ -83,6 +83,7 @@ class Server {
 
   Send send_;
   std::filesystem::path command_line_personal_;
+  std::optional<std::filesystem::path> loaded_personal_;
   std::optional<Vocabulary> vocabulary_;  // loaded at initialize
   Settings settings_;
   PositionEncoding encoding_ = PositionEncoding::kUtf16;
