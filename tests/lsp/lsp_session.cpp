@@ -17,7 +17,8 @@
 namespace quenvar::lsp::testing {
 namespace {
 
-constexpr auto kPatience = std::chrono::seconds(30);
+// Long enough for a sanitizer build to check a line of 10 MB.
+constexpr auto kPatience = std::chrono::seconds(120);
 
 }  // namespace
 

@@ -34,10 +34,10 @@ class LspSession {
   // initialize with params (capabilities are added), then initialized.
   json Initialize(json params = json::object());
 
-  // The next message the server sends, or null after 30 s or at its end.
+  // The next message the server sends, or null after 120 s or at its end.
   json Next();
   // The first message, seen already or next, that satisfies accept; null
-  // when none comes within 30 s. Messages before it stay seen.
+  // when none comes within 120 s. Messages before it stay seen.
   json WaitFor(const std::function<bool(const json&)>& accept);
   // The first diagnostics published for uri (of that version, when one is
   // given) not taken yet.
