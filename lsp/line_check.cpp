@@ -6,7 +6,7 @@
 namespace quenvar::lsp {
 
 std::optional<TextKind> KindOfLanguage(std::string_view language_id) {
-  using P = ProseFormat;
+  using P = DocumentFormat;
   using S = SourceLanguage;
   static constexpr std::array<std::pair<std::string_view, TextKind>, 29> kKinds = {{
       {"plaintext", P::kText},      {"text", P::kText},
@@ -44,8 +44,9 @@ LineWords LineChecker::Check(std::uint32_t state, std::u16string_view line) cons
   if (const SourceLanguage* language = std::get_if<SourceLanguage>(&kind_)) {
     words.state_after = ScanSourceLine(*language, state, line, check);
   } else {
-    // Until the document splitter is public, prose is split as comments are.
-    check(0, line.size());
+    DocumentSplitter splitter(std::get<DocumentFormat>(kind_), state);
+    words.unknown = vocabulary_.UnknownWords(splitter, line);
+    words.state_after = splitter.state();
   }
   return words;
 }

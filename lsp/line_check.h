@@ -12,31 +12,25 @@
 #include <variant>
 #include <vector>
 
+#include <quenvarspell/document_splitter.h>
+#include <quenvarspell/spell_check.h>
+
 #include "lsp/source_text.h"
 #include "lsp/vocabulary.h"
 
 namespace quenvar::lsp {
 
-enum class ProseFormat { kText, kMarkdown, kHtml, kTex };
-
 // A document is prose in a format, or source code whose comments and
 // strings are checked.
-using TextKind = std::variant<ProseFormat, SourceLanguage>;
+using TextKind = std::variant<DocumentFormat, SourceLanguage>;
 
 // The kind of text a languageId names: plaintext, markdown, latex, html,
 // xml, c, cpp, java, rust, go, javascript, typescript, python, shellscript,
 // lua, and the other names clients give them (text, tex, sh, c++, js...).
 std::optional<TextKind> KindOfLanguage(std::string_view language_id);
 
-// A word of a line that the vocabulary does not accept.
-struct UnknownWord {
-  std::u16string word;  // as checked
-  std::size_t offset;   // of its source in the line, in UTF-16 code units
-  std::size_t length;   // of its source
-};
-
 struct LineWords {
-  std::vector<UnknownWord> unknown;  // in line order
+  std::vector<UnknownWord> unknown;  // in line order, offsets in the line
   std::uint32_t state_after;         // where the next line starts
 };
 

@@ -49,7 +49,7 @@ TextKind KindOfDocument(const Settings& settings, std::string_view language_id) 
   if (const auto it = settings.formats.find(language_id); it != settings.formats.end()) {
     return it->second;
   }
-  return KindOfLanguage(language_id).value_or(ProseFormat::kText);
+  return KindOfLanguage(language_id).value_or(DocumentFormat::kText);
 }
 
 }  // namespace quenvar::lsp

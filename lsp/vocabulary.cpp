@@ -32,6 +32,15 @@ bool Vocabulary::Accepts(std::u16string_view word) {
          Holds(project_, word);
 }
 
+std::vector<UnknownWord> Vocabulary::UnknownWords(DocumentSplitter& splitter,
+                                                  std::u16string_view text) {
+  std::vector<UnknownWord> unknown = speller_.FindUnknownWords(splitter, text);
+  std::erase_if(unknown, [&](const UnknownWord& word) {
+    return Holds(ignored_, word.word) || Holds(project_, word.word);
+  });
+  return unknown;
+}
+
 std::vector<std::u16string> Vocabulary::Corrections(const std::u16string& word,
                                                     std::int32_t count) {
   WordArray corrections = speller_.GetRankedSuggestions(word, count);

@@ -12,6 +12,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include <quenvarspell/document_splitter.h>
 #include <quenvarspell/spell_check.h>
 
 namespace quenvar::lsp {
@@ -25,6 +26,11 @@ class Vocabulary {
   // True when CheckWord accepts word, or the project's list or the ignored
   // words hold it (letter case and a possessive 's aside).
   bool Accepts(std::u16string_view word);
+
+  // The words of text, the next piece of splitter's document, that it
+  // does not accept (SpellCheck::FindUnknownWords, less the project's and
+  // the ignored words).
+  std::vector<UnknownWord> UnknownWords(DocumentSplitter& splitter, std::u16string_view text);
 
   // Up to count corrections of word, likeliest first.
   std::vector<std::u16string> Corrections(const std::u16string& word, std::int32_t count);
