@@ -1,11 +1,13 @@
 // An Enchant 2 provider: GTK programs (through gspell), WebKitGTK, LyX,
 // python3-enchant and every other Enchant client check and correct English
-// with QuenvarSpell. It is built against the installed enchant-provider.h
-// and answers through the component's public API on the calling thread's
-// lists: the built-in list is loaded once per thread, on its first call.
-// Lists handed to Enchant are allocated with glib, which frees them.
+// with QuenvarSpell. What it does is said here, the same under every
+// Enchant interface (provider.h); it answers through the component's public
+// API on the calling thread's lists: the built-in list is loaded once per
+// thread, on its first call. Lists handed to Enchant are allocated with glib,
+// which frees them.
 
-#include <enchant-provider.h>
+#include "provider.h"
+
 #include <glib.h>
 
 #include <algorithm>
@@ -16,6 +18,7 @@
 
 #include <quenvarspell/spell_check.h>
 
+namespace quenvar::enchant_provider {
 namespace {
 
 // The tags the built-in list serves: it holds the American, British and
@@ -77,32 +80,22 @@ char** Suggest(EnchantDict* dict, const char* const word, std::size_t length,
   });
 }
 
-// Enchant keeps the personal list and the session's words itself as well;
-// adding them to the thread's custom list lets this thread's checks and
-// suggestions know them at once.
-void AddToCustom(EnchantDict* dict, const char* const word, std::size_t length) {
-  Guarded(dict, 0, [&] {
-    ThreadSpeller().AddToCustom(WordOf(word, length));
-    return 0;
-  });
-}
-
 bool Serves(const char* tag) {
   return std::any_of(kTags.begin(), kTags.end(),
                      [&](const char* served) { return std::string_view(served) == tag; });
 }
 
-EnchantDict* RequestDict(EnchantProvider*, const char* const tag) {
+EnchantDict* RequestDict(EnchantProvider* provider, const char* const tag) {
   if (!Serves(tag)) return nullptr;
-  EnchantDict* dict = g_new0(EnchantDict, 1);
+  EnchantDict* dict = NewDict(provider);
   dict->check = Check;
   dict->suggest = Suggest;
-  dict->add_to_personal = AddToCustom;
-  dict->add_to_session = AddToCustom;
+  // Enchant 2.5 onward also hands the words added to the personal list here.
+  dict->add_to_session = AddWord;
+  // A word removed from the session stays in the custom list: Enchant
+  // itself then answers it as misspelled and leaves it out of suggestions.
   return dict;
 }
-
-void DisposeDict(EnchantProvider*, EnchantDict* dict) { g_free(dict); }
 
 int DictionaryExists(EnchantProvider*, const char* const tag) { return Serves(tag) ? 1 : 0; }
 
@@ -117,16 +110,25 @@ char** ListDicts(EnchantProvider*, std::size_t* count) {
   return list;
 }
 
-void Dispose(EnchantProvider* provider) { g_free(provider); }
-
 }  // namespace
+
+// Enchant keeps the personal list and the session's words itself as well;
+// adding them to the thread's custom list lets this thread's checks and
+// suggestions know them at once.
+void AddWord(EnchantDict* dict, const char* const word, std::size_t length) {
+  Guarded(dict, 0, [&] {
+    ThreadSpeller().AddToCustom(WordOf(word, length));
+    return 0;
+  });
+}
+
+}  // namespace quenvar::enchant_provider
 
 // The entry point Enchant looks up in each module of its provider folder.
 extern "C" __attribute__((visibility("default"))) EnchantProvider* init_enchant_provider() {
-  EnchantProvider* provider = g_new0(EnchantProvider, 1);
-  provider->dispose = Dispose;
+  using namespace quenvar::enchant_provider;
+  EnchantProvider* provider = NewProvider();
   provider->request_dict = RequestDict;
-  provider->dispose_dict = DisposeDict;
   provider->dictionary_exists = DictionaryExists;
   provider->identify = Identify;
   provider->describe = Describe;
