@@ -1,7 +1,10 @@
 """Real Enchant clients, none of them ours, against the QuenvarSpell
-provider, which enchant_clients.sh has installed and named first: Enchant's
-own programs, python3-enchant and a gspell GtkTextView (under xvfb-run).
-Each check prints what it found; any failure exits non-zero."""
+provider, which the calling script has installed and named first: Enchant's
+own programs, python3-enchant and a gspell GtkTextView (under xvfb-run), all
+of them through Enchant VERSION. Each check prints what it found; any failure
+exits non-zero.
+
+Usage: enchant_clients.py VERSION"""
 
 import os
 import shutil
@@ -25,13 +28,19 @@ def check(condition, what):
         sys.exit(1)
 
 
+version = sys.argv[1]
+check(run(["enchant-2", "-v"]).strip().endswith(f"Enchant {version})")
+      and enchant.get_enchant_version() == version, f"the clients run Enchant {version}")
 listed = run(["enchant-lsmod-2", "-list-dicts"]).splitlines()
 check("en_US (quenvarspell)" in listed, "enchant-lsmod-2 lists en_US (quenvarspell)")
 check(run(["enchant-2", "-l", "-d", "en_US"], TEXT).split() == ["Ths", "tset"],
       "enchant-2 -l lists the misspelled words")
-answers = run(["enchant-2", "-a", "-d", "en_US"], "recieve house\n").splitlines()
+answers = run(["enchant-2", "-a", "-d", "en_US"],
+              "recieve house\nquenvarword\n@quenvarword\nquenvarword\n").splitlines()
 check(answers[1].startswith("& recieve 10 0: receive, ") and answers[2] == "*",
       "enchant-2 -a answers with ranked suggestions")
+check(answers[4].startswith("# quenvarword") and answers[6] == "*",
+      "enchant-2 -a accepts a word added to the session")
 
 broker = enchant.Broker()
 dictionary = broker.request_dict("en_US")
@@ -41,6 +50,12 @@ check(dictionary.check("house") and dictionary.check("doesn\u2019t")
 check(dictionary.suggest("Recieve")[0] == "Receive", "Dict.suggest keeps the case")
 dictionary.add_to_session("quenvarword")
 check(dictionary.check("quenvarword"), "Dict.add_to_session")
+dictionary.remove_from_session("quenvarword")
+check(not dictionary.check("quenvarword")
+      and "quenvarword" not in dictionary.suggest("quenvarwrod"), "Dict.remove_from_session")
+dictionary.add("quenvarpersonal")
+check(dictionary.check("quenvarpersonal") and dictionary.is_added("quenvarpersonal"),
+      "Dict.add puts a word in the personal list")
 # The checker's own tokenizer splits words at a typographic apostrophe.
 checker = enchant.checker.SpellChecker(dictionary)
 checker.set_text(TEXT.replace("\u2019", "'"))

@@ -26,4 +26,5 @@ if ! unshare -m true 2>/dev/null; then
   exit 77
 fi
 unshare -m sh -c 'mount --bind "$1" "$2" && shift 2 && exec "$@"' sh \
-  "$work/providers" "$system" /usr/bin/python3 "$here/enchant_clients.py"
+  "$work/providers" "$system" /usr/bin/python3 "$here/enchant_clients.py" \
+  "$(pkg-config --modversion enchant-2)"
