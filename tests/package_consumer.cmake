@@ -2,6 +2,7 @@
 # and runs a small host against it with find_package and with pkg-config.
 file(REMOVE_RECURSE ${WORK_DIR})
 set(prefix ${WORK_DIR}/prefix)
+set(libdir ${prefix}/${LIBDIR})
 
 function(run)
   execute_process(COMMAND ${ARGV} RESULT_VARIABLE result)
@@ -22,7 +23,7 @@ endif()
 
 find_program(PKG_CONFIG pkg-config REQUIRED)
 find_program(CXX NAMES c++ g++ REQUIRED)
-set(ENV{PKG_CONFIG_PATH} ${prefix}/lib/pkgconfig)
+set(ENV{PKG_CONFIG_PATH} ${libdir}/pkgconfig)
 
 # Builds tests/consumer/NAME.cpp with the flags pkg-config gives for the
 # modules that follow, and runs it. Qt wants position-independent code.
@@ -34,7 +35,7 @@ function(build_with_pkg_config name)
   endif()
   separate_arguments(flags UNIX_COMMAND "${CXX_FLAGS} -fPIC ${flags}")
   run(${CXX} -std=c++20 ${SOURCE_DIR}/tests/consumer/${name}.cpp ${flags}
-      -Wl,-rpath,${prefix}/lib -o ${WORK_DIR}/pkg-config-${name})
+      -Wl,-rpath,${libdir} -o ${WORK_DIR}/pkg-config-${name})
   run(${WORK_DIR}/pkg-config-${name})
 endfunction()
 
@@ -45,7 +46,7 @@ endif()
 
 # The Enchant provider, where it was built, finds the installed core through
 # its run path, not the build tree's.
-set(provider ${prefix}/lib/enchant-2/enchant_quenvarspell.so)
+set(provider ${libdir}/enchant-2/enchant_quenvarspell.so)
 if(EXISTS ${BUILD_DIR}/enchant-2/enchant_quenvarspell.so)
   execute_process(COMMAND ldd ${provider} OUTPUT_VARIABLE dependencies RESULT_VARIABLE result)
   if(NOT result EQUAL 0 OR dependencies MATCHES "not found"
