@@ -146,19 +146,27 @@ bool StartsComment(std::u16string_view text, std::size_t i) {
   return text.substr(i, 4) == u"<!--";
 }
 
+namespace {
+
+// A declaration, processing instruction or CDATA section at i, blanked.
+Markup MaskDeclaration(std::u16string_view text, std::size_t i, std::size_t limit,
+                       std::u16string& prose) {
+  const bool cdata = text.substr(i, 9) == u"<![CDATA[";
+  const std::u16string_view closing = cdata ? u"]]>" : u">";
+  std::size_t end = FindBefore(text, i + 2, limit, closing);
+  const bool closed = end < limit;
+  end = closed ? end + closing.size() : limit;
+  Blank(prose, i, end);
+  return {end, closed, RawElement::kNone};
+}
+
+}  // namespace
+
 Markup MaskMarkup(std::u16string_view text, std::size_t i, std::size_t limit,
                   std::u16string& prose) {
   const char16_t next = i + 1 < limit ? text[i + 1] : u'\0';
+  if (next == u'!' || next == u'?') return MaskDeclaration(text, i, limit, prose);
   std::size_t end = i;
-  if (next == u'!' || next == u'?') {
-    const bool cdata = text.substr(i, 9) == u"<![CDATA[";
-    const std::u16string_view closing = cdata ? u"]]>" : u">";
-    end = FindBefore(text, i + 2, limit, closing);
-    const bool closed = end < limit;
-    end = closed ? end + closing.size() : limit;
-    Blank(prose, i, end);
-    return {end, closed, RawElement::kNone};
-  }
   const bool end_tag = next == u'/';
   const std::size_t name = end_tag ? i + 2 : i + 1;
   if (name >= limit || !IsAsciiLetter(text[name])) return {i, true, RawElement::kNone};

@@ -154,11 +154,8 @@ class MarkdownFilter : public Filter {
       in_paragraph_ = false;
       return next;
     }
-    if (first_line && (text_.substr(c, end - c).starts_with(u"---") ||
-                       text_.substr(c, end - c).starts_with(u"+++")) &&
-        IsBlank(text_, c + 3, end)) {
-      if (const std::size_t after = FrontMatterEnd(text_[c], next); after != kNowhere) {
-        Blank(*prose_, pos, after);
+    if (first_line) {
+      if (const std::size_t after = FrontMatterAt(pos, c, end, next); after != kNowhere) {
         return after;
       }
     }
@@ -183,17 +180,7 @@ class MarkdownFilter : public Filter {
         return OpenHtmlBlock(raw, pos, c);
       }
     }
-    if (text_[c] == u'[' && !in_paragraph_) {
-      const std::size_t label_end = text_.substr(0, end).find(u"]:", c);
-      if (label_end != std::u16string_view::npos) {
-        if (c + 1 < end && text_[c + 1] == u'^') {
-          Blank(*prose_, c, label_end + 2);  // a footnote's label; its text follows
-        } else {
-          Blank(*prose_, pos, end);  // a link reference definition
-          return next;
-        }
-      }
-    }
+    if (text_[c] == u'[' && !in_paragraph_ && LabelDefinitionAt(pos, c, end)) return next;
     if (item != 0) {
       EndParagraph(pos);
       list_indent_ = item;
@@ -207,6 +194,33 @@ class MarkdownFilter : public Filter {
     if (paragraph_ == kNowhere) paragraph_ = pos;
     in_paragraph_ = true;
     return next;
+  }
+
+  // Front matter opening the document with the line at pos (content from
+  // c), blanked: where the text after it starts; kNowhere when there is none.
+  std::size_t FrontMatterAt(std::size_t pos, std::size_t c, std::size_t end,
+                            std::size_t next) {
+    const std::u16string_view line = text_.substr(c, end - c);
+    if (!(line.starts_with(u"---") || line.starts_with(u"+++")) || !IsBlank(text_, c + 3, end)) {
+      return kNowhere;
+    }
+    const std::size_t after = FrontMatterEnd(text_[c], next);
+    if (after != kNowhere) Blank(*prose_, pos, after);
+    return after;
+  }
+
+  // A label definition on the line at pos (content from c, at a '['): a
+  // footnote's label is blanked and its text read on (false); a link
+  // reference definition is blanked whole (true). False when there is none.
+  bool LabelDefinitionAt(std::size_t pos, std::size_t c, std::size_t end) {
+    const std::size_t label_end = text_.substr(0, end).find(u"]:", c);
+    if (label_end == std::u16string_view::npos) return false;
+    if (c + 1 < end && text_[c + 1] == u'^') {
+      Blank(*prose_, c, label_end + 2);
+      return false;
+    }
+    Blank(*prose_, pos, end);
+    return true;
   }
 
   // The end of the front matter that opens the document with a line of
@@ -385,81 +399,87 @@ class MarkdownFilter : public Filter {
   // autolinks and raw HTML, link destinations and reference labels; decodes
   // character references.
   void Inline(std::size_t begin, std::size_t end) {
-    std::u16string& prose = *prose_;
     last_run_.fill(kNowhere);
     ticks_scanned_ = false;
     bracket_from_ = kNowhere;
     for (std::size_t i = begin; i < end;) {
-      const char16_t c = text_[i];
-      switch (c) {
-        case u'\\':
-          if (i + 1 < end && IsAsciiPunctuation(text_[i + 1])) {
-            prose[i] = kJoiner;
-            i += 2;
-            continue;
-          }
-          break;
-        case u'`': {
-          std::size_t j = i;
-          while (j < end && text_[j] == u'`') ++j;
-          const std::size_t close = CodeSpanEnd(j, j - i, end);
-          const std::size_t span_end = close == kNowhere ? j : close;
-          Blank(prose, i, span_end);
-          i = span_end;
-          continue;
-        }
-        case u'<': {
-          if (StartsComment(text_, i)) {
-            const std::size_t at = scan_->Find(u"-->", i + 4);
-            const std::size_t comment_end = at == kNowhere || at >= end ? end : at + 3;
-            Blank(prose, i, comment_end);
-            i = comment_end;
-            continue;
-          }
-          if (const std::size_t link_end = AutolinkEnd(i, end); link_end != kNowhere) {
-            Blank(prose, i, link_end);
-            i = link_end;
-            continue;
-          }
-          const Markup markup = MaskMarkup(text_, i, end, prose);
-          if (markup.end > i) {
-            i = markup.end;
-            continue;
-          }
-          break;
-        }
-        case u']':
-          if (i + 1 < end && text_[i + 1] == u'(') {
-            i = DestinationEnd(i + 1, end);
-            continue;
-          }
-          if (i + 1 < end && text_[i + 1] == u'[') {
-            const std::size_t close = NextBracket(i + 2, end);
-            if (close != kNowhere) {
-              Blank(prose, i + 1, close + 1);
-              i = close + 1;
-              continue;
-            }
-          }
-          break;
-        case u'[':
-          if (i + 1 < end && text_[i + 1] == u'^') {
-            const std::size_t close = FootnoteLabelEnd(i + 2, end);
-            if (close != kNowhere) {
-              Blank(prose, i, close + 1);  // a footnote reference
-              i = close + 1;
-              continue;
-            }
-          }
-          break;
-        case u'&':
-          i = DecodeEntity(text_, i, prose);
-          continue;
-        default:
-          break;
-      }
-      ++i;
+      const std::size_t next = InlineMarkupEnd(i, end);
+      i = next == kNowhere ? i + 1 : next;
     }
+  }
+
+  // Where the inline construct at i ends, blanked or decoded; kNowhere when
+  // none starts there.
+  std::size_t InlineMarkupEnd(std::size_t i, std::size_t end) {
+    switch (text_[i]) {
+      case u'\\':
+        if (i + 1 < end && IsAsciiPunctuation(text_[i + 1])) {
+          (*prose_)[i] = kJoiner;
+          return i + 2;
+        }
+        return kNowhere;
+      case u'`':
+        return CodeSpanAt(i, end);
+      case u'<':
+        return AngleMarkupAt(i, end);
+      case u']':
+        return LinkTailAt(i, end);
+      case u'[':
+        return FootnoteReferenceAt(i, end);
+      case u'&':
+        return DecodeEntity(text_, i, *prose_);
+      default:
+        return kNowhere;
+    }
+  }
+
+  // A run of backticks at i and the code span it opens, or the run alone
+  // when nothing closes it.
+  std::size_t CodeSpanAt(std::size_t i, std::size_t end) {
+    std::size_t j = i;
+    while (j < end && text_[j] == u'`') ++j;
+    const std::size_t close = CodeSpanEnd(j, j - i, end);
+    const std::size_t span_end = close == kNowhere ? j : close;
+    Blank(*prose_, i, span_end);
+    return span_end;
+  }
+
+  // A comment, an autolink or a tag at the '<' at i.
+  std::size_t AngleMarkupAt(std::size_t i, std::size_t end) {
+    if (StartsComment(text_, i)) {
+      const std::size_t at = scan_->Find(u"-->", i + 4);
+      const std::size_t comment_end = at == kNowhere || at >= end ? end : at + 3;
+      Blank(*prose_, i, comment_end);
+      return comment_end;
+    }
+    if (const std::size_t link_end = AutolinkEnd(i, end); link_end != kNowhere) {
+      Blank(*prose_, i, link_end);
+      return link_end;
+    }
+    const Markup markup = MaskMarkup(text_, i, end, *prose_);
+    return markup.end > i ? markup.end : kNowhere;
+  }
+
+  // After a link text's ']' at i: its destination, or its reference label.
+  std::size_t LinkTailAt(std::size_t i, std::size_t end) {
+    if (i + 1 < end && text_[i + 1] == u'(') return DestinationEnd(i + 1, end);
+    if (i + 1 < end && text_[i + 1] == u'[') {
+      const std::size_t close = NextBracket(i + 2, end);
+      if (close != kNowhere) {
+        Blank(*prose_, i + 1, close + 1);
+        return close + 1;
+      }
+    }
+    return kNowhere;
+  }
+
+  // A footnote reference, [^label], at i.
+  std::size_t FootnoteReferenceAt(std::size_t i, std::size_t end) {
+    if (i + 1 >= end || text_[i + 1] != u'^') return kNowhere;
+    const std::size_t close = FootnoteLabelEnd(i + 2, end);
+    if (close == kNowhere) return kNowhere;
+    Blank(*prose_, i, close + 1);
+    return close + 1;
   }
 
   // The ']' that ends a footnote reference's label at from: within
