@@ -1,5 +1,8 @@
 #include "dictionary/check_word.h"
 
+#include <array>
+#include <string_view>
+
 #include "base/ascii.h"
 #include "base/numeric.h"
 #include "base/text.h"
@@ -9,6 +12,39 @@
 namespace quenvar {
 namespace {
 
+// The Latin letters of Windows-1252 beyond ASCII: Š Œ Ž š œ ž Ÿ, and À to ÿ
+// but for × and ÷. (ƒ, ª, º and µ serve as symbols more than as letters.)
+constexpr bool IsLatinLetterBeyondAscii(unsigned char byte) {
+  return byte == 0x8A || byte == 0x8C || byte == 0x8E || byte == 0x9A ||
+         byte == 0x9C || byte == 0x9E || byte == 0x9F ||
+         (byte >= 0xC0 && byte != 0xD7 && byte != 0xF7);
+}
+
+// The Windows-1252 letters with an accent (À to Ý, à to ÿ, Š š Ž ž Ÿ) and,
+// at the same places, the letters without it, as their canonical
+// decompositions give them; letters without a decomposition (æ, ø, ß, þ)
+// are not among them.
+constexpr std::string_view kAccented =
+    "\xC0\xC1\xC2\xC3\xC4\xC5\xC7\xC8\xC9\xCA\xCB\xCC\xCD\xCE\xCF\xD1\xD2\xD3\xD4"
+    "\xD5\xD6\xD9\xDA\xDB\xDC\xDD"
+    "\xE0\xE1\xE2\xE3\xE4\xE5\xE7\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF\xF1\xF2\xF3\xF4"
+    "\xF5\xF6\xF9\xFA\xFB\xFC\xFD\xFF"
+    "\x8A\x9A\x8E\x9E\x9F";
+constexpr std::string_view kWithoutAccents =
+    "AAAAAACEEEEIIIINOOOOOUUUUY"
+    "aaaaaaceeeeiiiinooooouuuuyy"
+    "SsZzY";
+static_assert(kAccented.size() == kWithoutAccents.size());
+
+// kWithoutAccents by byte: 0 for a byte not in kAccented.
+constexpr std::array<char, 256> kUnaccented = [] {
+  std::array<char, 256> plain{};
+  for (std::size_t i = 0; i < kAccented.size(); ++i) {
+    plain[static_cast<unsigned char>(kAccented[i])] = kWithoutAccents[i];
+  }
+  return plain;
+}();
+
 // Whether the main word list holds word, lower-cased, in its key's bucket.
 bool InMainList(std::u16string_view word) {
   std::string& bytes = ThreadScratchBytes();
@@ -17,15 +53,27 @@ bool InMainList(std::u16string_view word) {
   return ThreadDicWords().BucketContains(bytes);
 }
 
+// Whether the main word list holds word with its accents taken off (naive
+// for naïve); false for a word without accented letters.
+// REQUIRES: word.size() >= 2.
+bool InMainListWithoutAccents(std::u16string_view word) {
+  std::string& bytes = ThreadScratchBytes();
+  if (!ToSingleByte(word, bytes)) return false;
+  bool accented = false;
+  for (char& b : bytes) {
+    if (const char plain = kUnaccented[static_cast<unsigned char>(b)]) {
+      b = plain;
+      accented = true;
+    }
+  }
+  return accented && ThreadDicWords().BucketContains(bytes);
+}
+
 template <typename Text>
 bool CountsAsCorrectAlone(const Text& word) {
   return word.size() < 2 || IsNumeric(word);
 }
 
-bool CustomListIsEmpty() {
-  const WordArray& words = ThreadCustomWords().words();
-  return !words || words->empty();
-}
 
 // CheckWord for any text; the ASCII words' shortcut gives the same answers.
 bool CheckWordAnyText(std::u16string_view sWord, bool bCheckCustom) {
@@ -38,6 +86,9 @@ bool CheckWordAnyText(std::u16string_view sWord, bool bCheckCustom) {
     if (CountsAsCorrectAlone(c)) return true;
     if (InMainList(c)) return true;
   }
+  // Beyond the specified steps: English writes some of its borrowed words
+  // with accents or without, and the list holds many in one form only.
+  if (InMainListWithoutAccents(c)) return true;
   return bCheckCustom && IsInCustom(w);
 }
 
@@ -57,7 +108,8 @@ void CleanBytes(std::string& bytes) {
   std::size_t kept = 0;
   int taken = 0;  // letters, spaces and apostrophes
   for (const char b : bytes) {
-    if (IsAsciiLetter(static_cast<unsigned char>(b)) || b == ' ' ||
+    const auto byte = static_cast<unsigned char>(b);
+    if (IsAsciiLetter(byte) || IsLatinLetterBeyondAscii(byte) || b == ' ' ||
         (b == '\'' && kept > 0)) {
       bytes[kept++] = b;
       ++taken;
@@ -83,7 +135,7 @@ std::u16string CleanWord(std::u16string_view word) {
   std::string bytes = ToSingleByte(word);
   if (IsPlainWord(bytes)) return std::u16string(word);
   CleanBytes(bytes);
-  return std::u16string(bytes.begin(), bytes.end());
+  return FromSingleByte(bytes);
 }
 
 bool CheckWord(std::u16string_view sWord, bool bCheckCustom) {
@@ -104,7 +156,7 @@ bool CheckWord(std::u16string_view sWord, bool bCheckCustom) {
       if (list.BucketContains(bytes)) return true;
     }
   }
-  return bCheckCustom && !CustomListIsEmpty() && IsInCustom(ToLower(sWord));
+  return bCheckCustom && ThreadCustomWords().size() != 0 && IsInCustom(ToLower(sWord));
 }
 
 }  // namespace quenvar

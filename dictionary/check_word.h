@@ -14,13 +14,14 @@ namespace quenvar {
 bool IsPlainWord(std::string_view bytes);
 
 // Cleans a word's single-byte form in place as CleanWord cleans a word that
-// is not plain (a plain word is CleanWord's own exception); what remains is
-// ASCII throughout.
+// is not plain (a plain word is CleanWord's own exception).
 void CleanBytes(std::string& bytes);
 
 // The word with surrounding punctuation, a trailing hyphen or apostrophe, or
 // a possessive 's cut off; empty when fewer than two letters, spaces and
-// apostrophes remain. A plain word comes back unchanged.
+// apostrophes remain. The letters are ASCII's and the Latin letters of
+// Windows-1252 (Š Œ Ž š œ ž Ÿ, À to ÿ but for × and ÷). A plain word comes
+// back unchanged.
 std::u16string CleanWord(std::u16string_view word);
 
 // A buffer of this thread's that the checks reuse, so that a check allocates
@@ -29,7 +30,8 @@ std::string& ThreadScratchBytes();
 
 // True when sWord counts as correctly spelled in this thread's lists: it is
 // shorter than two characters or numeric once lower-cased, in the main list
-// lower-cased or after cleaning, or (with bCheckCustom) in the custom list.
+// lower-cased, after cleaning, or cleaned with its accents taken off (naïve
+// as naive), or (with bCheckCustom) in the custom list.
 bool CheckWord(std::u16string_view sWord, bool bCheckCustom);
 
 }  // namespace quenvar

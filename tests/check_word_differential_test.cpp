@@ -78,7 +78,9 @@ const std::vector<std::u16string>& TrickyTokens() {
       u"\u0152uvre", u"\u0081ab", u"a\u0300b", u"\U0001F600ok",
       std::u16string(1, char16_t{0xD800}), u"ab\uFFFD", u"Quenvar",
       u"QUENVAR", u"quenvar's", u"Stra\u00DFburg", u"snake_case", u"@home",
-      u"{brace", u"a|b",
+      u"{brace", u"a|b", u"r\u00E9sum\u00E9", u"r\u00E9summe", u"fa\u00E7ade's",
+      u"\u00FFes", u"\u0178ES", u"5\u00B5m", u"\u0192oo", u"2\u00D7two", u"\u00E6ther",
+      u"\u00AAab\u00BA", u"se\u02C6ance", u"\u00C5ngstr\u00F6m", u"angstr\u00F6m",
       std::u16string(u"g\0h", 3), std::u16string(300, u'x'),
   };
   return tokens;

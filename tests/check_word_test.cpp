@@ -44,8 +44,11 @@ TEST(CleanWord, CutsPunctuationPossessivesAndShortRemains) {
       {u"it's's", u"it's"},          // one removal only
       {u"42", u""},
       {u"x1y", u"x1y"},
-      {u"\u00E9t\u00E9", u""},       // Windows-1252 letters are not ASCII letters
-      {u"na\u00EFve", u"na"},
+      {u"\u00E9t\u00E9", u"\u00E9t\u00E9"},  // Windows-1252's Latin letters count
+      {u"(na\u00EFve)", u"na\u00EFve"},
+      {u"\u0152uvre's", u"\u0152uvre"},
+      {u"2\u00D73", u""},             // the multiplication sign is no letter
+      {u"5\u00B5m", u""},             // nor is the micro sign
       {u"w\u4E00rd", u""},           // cut at the substitute, then too short
       {u"", u""},
   };
@@ -88,6 +91,23 @@ TEST(CheckWord, FindsWordsAsTypedAndAfterCleaning) {
     // Characters outside Windows-1252 never match an entry, even though
     // their single-byte form is a substitute byte.
     EXPECT_FALSE(CheckWord(u"hous\u4E00", false));
+  });
+}
+
+// An accented word is checked whole, and one the list holds only without
+// its accents counts as that entry.
+TEST(CheckWord, AccentedWordsAreCheckedWholeAndMayCarryAccentsTheEntryLacks) {
+  TempDir dir;
+  OnFreshThread([&] {
+    LoadLines(dir, "caf\xE9\r\nfacade\r\nnaive\r\nresume\r\n");
+    for (const char16_t* word : {u"caf\u00E9", u"Caf\u00C9", u"na\u00EFve", u"NA\u00CFVE",
+                                 u"r\u00E9sum\u00E9", u"fa\u00E7ade's", u"(r\u00E9sum\u00E9)"}) {
+      EXPECT_TRUE(CheckWord(word, true)) << ToUtf8(word);
+    }
+    for (const char16_t* word : {u"r\u00E9summe", u"na\u00EFvve", u"x\u00E9qzt",
+                                 u"caf\u00E8", u"cafe", u"na\u00EFve\u00E9"}) {
+      EXPECT_FALSE(CheckWord(word, true)) << ToUtf8(word);
+    }
   });
 }
 

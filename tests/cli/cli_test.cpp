@@ -141,6 +141,19 @@ TEST_F(ToolTest, ListPrintsEveryOccurrenceAndNothingElse) {
   EXPECT_EQ(result.err, "");
 }
 
+// Misspellings with accented letters are reported whole; English's accented
+// words pass, also with accents the list's entry lacks (naive, resume).
+TEST_F(ToolTest, ListReportsAccentedMisspellingsAndAcceptsAccentedWords) {
+  const std::string misspelt = "r\u00E9summe fa\u00E7adde pi\u00F1atta d\u00E9j\u00E0\u00E0 "
+                               "Z\u00FCrihc na\u00EFvve x\u00E9qzt";
+  const ProgramResult result =
+      Run({"list"}, misspelt + "\ncaf\u00E9 attach\u00E9 blas\u00E9 na\u00EFve "
+                                "R\u00E9sum\u00E9 fa\u00E7ade's\n");
+  std::string expected = misspelt + "\n";
+  std::replace(expected.begin(), expected.end(), ' ', '\n');
+  EXPECT_EQ(result.out, expected);
+}
+
 TEST_F(ToolTest, SuggestPrintsOneLinePerWord) {
   const ProgramResult result = Run({"suggest", "recieve", "xqzxqz"});
   EXPECT_EQ(result.status, 0);
@@ -335,7 +348,7 @@ TEST_F(ToolTest, PipeTexModeAndIspellFlags) {
 // -H and --mode choose the format; what a line leaves open goes on.
 TEST_F(ToolTest, PipeHtmlAndMarkdownModes) {
   const std::string input =
-      "^<p title=\"Helo\">wrld <code>xqz</code> &eacute;t&eacute;\n^<!-- hiden\n^ -->teh\n";
+      "^<p title=\"Helo\">wrld <code>xqz</code> &eacute;tude\n^<!-- hiden\n^ -->teh\n";
   std::vector<std::string> heads = AnswerHeads(Run({"-a", "-H"}, input).out);
   EXPECT_EQ(std::vector<std::string>(heads.begin() + 1, heads.end()),
             (std::vector<std::string>{"& Helo 10 11", "& wrld 10 17", "*", "", "", "& teh 10 5",
