@@ -5,11 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <random>
 #include <system_error>
+#include <thread>
 
 #include <quenvarspell/types.h>
 
@@ -81,31 +84,65 @@ void NameSibling(const std::string& path, std::string& temp_path, Make make) {
   if (error != 0) ThrowFileError(error, "cannot create a file beside", path);
 }
 
-// What a save needs to know of the file it replaces.
-struct Existing {
-  bool exists = false;
+// The file a save replaces, as the kernel's walk of the given path found it.
+struct Target {
+  std::string path;      // the file's own path, links resolved; or the new file's
+  bool exists = false;   // false for a new file at path
+  bool created = false;  // made, empty, through a dangling link by this save
   struct stat info {};
 };
 
-// Looks at the target without opening what it names (O_PATH: a device or a
-// FIFO is not opened) and refuses anything a save must not replace.
-Existing InspectTarget(const FileSystem& files, const std::string& target) {
-  Existing existing;
-  FileDescriptor fd(files.Open(target.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC, 0),
-                    files);
-  if (fd.get() < 0) {
-    if (errno == ENOENT) return existing;
-    ThrowFileError(errno, "cannot open", target);
+// The name of the magic link in /proc through which fd's file is reached.
+std::string ProcPathOf(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
+// Opens path as a program writing it in place would, so that the kernel
+// follows its links under its own protection (fs.protected_symlinks) and
+// checks the permissions. The file is looked at first without opening it
+// (O_PATH), so that a device or FIFO is refused unopened; a dangling link
+// gets its target created through it.
+Target OpenTarget(const FileSystem& files, const std::string& path) {
+  Target target{path};
+  int fd = files.Open(path.c_str(), O_PATH | O_CLOEXEC, 0);
+  if (fd < 0) {
+    if (errno != ENOENT) ThrowFileError(errno, "cannot open", path);
+    struct stat link;
+    if (files.Lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return target;
+    fd = files.Open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) ThrowFileError(errno, "cannot create", path);
+    target.created = true;
   }
-  if (files.Fstat(fd.get(), &existing.info) != 0) ThrowFileError(errno, "cannot open", target);
-  if (!S_ISREG(existing.info.st_mode)) ThrowFileError(EINVAL, "not a regular file:", target);
-  existing.exists = true;
-  // Write protection counts: the caller must be able to write the file
-  // itself, as it would in place.
-  FileDescriptor writable(
-      files.Open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0), files);
-  if (writable.get() < 0) ThrowFileError(errno, "cannot write", target);
-  return existing;
+  FileDescriptor found(fd, files);
+  auto fail = [&](int error, std::string_view what) {
+    if (target.created) files.Unlink(target.path.c_str());
+    ThrowFileError(error, what, path);
+  };
+  char buffer[PATH_MAX];
+  const ssize_t length = files.ReadLink(ProcPathOf(fd).c_str(), buffer, sizeof buffer);
+  if (length < 0 || static_cast<std::size_t>(length) == sizeof buffer) {
+    ThrowFileError(length < 0 ? errno : ENAMETOOLONG, "cannot follow", path);
+  }
+  target.path.assign(buffer, static_cast<std::size_t>(length));
+  if (files.Fstat(fd, &target.info) != 0) fail(errno, "cannot open");
+  if (!S_ISREG(target.info.st_mode)) fail(EINVAL, "not a regular file:");
+  // A new file in place of one of several names would part it from the
+  // others, which would keep the old content.
+  if (target.info.st_nlink > 1) {
+    throw std::system_error(EMLINK, std::generic_category(),
+                            "cannot save '" + path + "': it has " +
+                                std::to_string(target.info.st_nlink) +
+                                " hard links, which a save would part (make the others "
+                                "symbolic links)");
+  }
+  target.exists = true;
+  if (!target.created) {
+    // Write permission, as writing in place needs it, checked by the
+    // kernel on this very file.
+    FileDescriptor writable(
+        files.Open(ProcPathOf(fd).c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0),
+        files);
+    if (writable.get() < 0) fail(errno, "cannot write");
+  }
+  return target;
 }
 
 // Opens the new file a save writes: unnamed in target's folder where the
@@ -232,37 +269,27 @@ void ReadFile(const FileSystem& files, const std::string& path, ByteArray& conte
   ReadInto(files, path, content);
 }
 
-std::string ResolveLinks(const FileSystem& files, const std::string& path) {
-  std::string target = path;
-  for (int links = 0;; ++links) {
-    struct stat info;
-    if (files.Lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return target;
-    if (links == 40) ThrowFileError(ELOOP, "cannot follow", path);
-    char buffer[PATH_MAX];
-    const ssize_t length = files.ReadLink(target.c_str(), buffer, sizeof buffer);
-    if (length < 0) ThrowFileError(errno, "cannot follow", path);
-    if (static_cast<std::size_t>(length) == sizeof buffer) {
-      ThrowFileError(ENAMETOOLONG, "cannot follow", path);
-    }
-    const std::string next(buffer, static_cast<std::size_t>(length));
-    target = next.starts_with('/') ? next : FolderOf(target) + "/" + next;
-  }
-}
-
 void ReplaceFile(const FileSystem& files, const std::string& path,
                  std::string_view bytes) {
-  const std::string target = ResolveLinks(files, path);
-  const Existing existing = InspectTarget(files, target);
+  const Target target = OpenTarget(files, path);
   std::string temp_path;
-  FileDescriptor fd(CreateNewFile(files, target, temp_path), files);
+  int new_fd;
+  try {
+    new_fd = CreateNewFile(files, target.path, temp_path);
+  } catch (...) {
+    if (target.created) files.Unlink(target.path.c_str());
+    throw;
+  }
+  FileDescriptor fd(new_fd, files);
 
   auto fail = [&](int error, std::string_view what) {
     if (!temp_path.empty()) files.Unlink(temp_path.c_str());
-    ThrowFileError(error, what, target);
+    if (target.created) files.Unlink(target.path.c_str());
+    ThrowFileError(error, what, path);
   };
-  if (existing.exists) {
+  if (target.exists) {
     // The owner first: changing it may clear the set-user-ID bits.
-    const struct stat& info = existing.info;
+    const struct stat& info = target.info;
     if ((info.st_uid != ::geteuid() || info.st_gid != ::getegid()) &&
         files.Fchown(fd.get(), info.st_uid, info.st_gid) != 0) {
       fail(errno, "cannot keep the owner of");
@@ -278,36 +305,61 @@ void ReplaceFile(const FileSystem& files, const std::string& path,
   if (temp_path.empty()) {
     // The unnamed file gets a name only now, complete: a save cut short
     // before this point leaves nothing behind.
-    NameSibling(target, temp_path, [&](const std::string& name) {
-      return files.LinkOpenFile(fd.get(), name.c_str()) == 0 ? 0 : errno;
-    });
+    try {
+      NameSibling(target.path, temp_path, [&](const std::string& name) {
+        return files.LinkOpenFile(fd.get(), name.c_str()) == 0 ? 0 : errno;
+      });
+    } catch (const std::system_error& e) {
+      temp_path.clear();
+      fail(e.code().value(), "cannot create a file beside");
+    }
   }
   if (const int error = fd.Close()) fail(error, "cannot write");
-  if (files.Rename(temp_path.c_str(), target.c_str()) != 0) {
+  if (files.Rename(temp_path.c_str(), target.path.c_str()) != 0) {
     fail(errno, "cannot replace");
   }
   // Make the rename itself durable; the new file is in place either way.
   FileDescriptor folder(
-      files.Open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC,
-                 0),
+      files.Open(FolderOf(target.path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0),
       files);
   if (folder.get() >= 0) files.Fsync(folder.get());
 }
 
 FileLock::FileLock(const FileSystem& files, const std::string& path)
     : files_(files) {
-  const std::string lock_path = ResolveLinks(files, path) + ".lock";
+  const std::string lock_path = path + ".lock";
   // Read access is enough for flock, so any user who may read the lock file
-  // can take the lock.
-  fd_ = files.Open(lock_path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
-  if (fd_ < 0) ThrowFileError(errno, "cannot open the lock file", lock_path);
-  int result;
-  while ((result = files.Flock(fd_, LOCK_EX)) != 0 && errno == EINTR) {
+  // can take the lock. An existing file is opened without O_CREAT, which
+  // fs.protected_regular refuses for another user's file in a shared
+  // folder; neither a link nor a FIFO is followed or waited for.
+  constexpr int kFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+  fd_ = files.Open(lock_path.c_str(), kFlags, 0);
+  if (fd_ < 0 && errno == ENOENT) {
+    fd_ = files.Open(lock_path.c_str(), kFlags | O_CREAT | O_EXCL, 0644);
+    if (fd_ < 0 && errno == EEXIST) fd_ = files.Open(lock_path.c_str(), kFlags, 0);
   }
-  if (result != 0) {
-    const int error = errno;
+  if (fd_ < 0) ThrowFileError(errno, "cannot open the lock file", lock_path);
+  auto fail = [&](int error, std::string_view what) {
     files.Close(fd_);
-    ThrowFileError(error, "cannot lock", lock_path);
+    ThrowFileError(error, what, lock_path);
+  };
+  struct stat info;
+  if (files.Fstat(fd_, &info) != 0) fail(errno, "cannot open the lock file");
+  if (!S_ISREG(info.st_mode)) fail(EINVAL, "the lock file is not a regular file:");
+  // The lock is held only while a process reads, merges and saves; one
+  // held longer belongs to a process that does something else with it.
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point give_up = Clock::now() + kLockWait;
+  std::chrono::milliseconds pause(1);
+  while (files.Flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EINTR) continue;
+    if (errno != EWOULDBLOCK) fail(errno, "cannot lock");
+    if (Clock::now() >= give_up) {
+      fail(EWOULDBLOCK, "another process has held the lock for " +
+                            std::to_string(kLockWait.count()) + " seconds:");
+    }
+    std::this_thread::sleep_for(pause);
+    pause = std::min(pause * 2, std::chrono::milliseconds(100));
   }
 }
 

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -67,29 +68,34 @@ std::string ReadFile(const FileSystem& files, const std::string& path);
 // many bytes as the file, none of it is allocated or cleared again.
 void ReadFile(const FileSystem& files, const std::string& path, ByteArray& content);
 
-// The file a save of path writes: path itself, or the end of the chain of
-// symbolic links starting there, which need not exist yet (a dangling link
-// gets its target created). Throws ELOOP for a chain longer than 40 links.
-std::string ResolveLinks(const FileSystem& files, const std::string& path);
-
-// Replaces the regular file at path (following symbolic links, which stay
-// links) with bytes, atomically: the bytes go to a new unnamed file in the
-// same folder (or, where the file system cannot make one, a uniquely named
-// one), which is flushed to disk, named and renamed over the target, and
-// the folder is flushed. The replaced file's owner, group and mode are
-// kept; a new target gets the permissions the process's umask gives.
-// Refuses, leaving the file as it was: a target that is not a regular file
-// (EINVAL), one the caller may not write (EACCES, also for root-owned
-// protection the process lacks) and one whose owner it cannot keep (EPERM).
-// On any failure the old file is left exactly as it was and no new file
-// remains.
+// Replaces the regular file at path with bytes, atomically, reaching it as a
+// program writing path would: the kernel follows path's symbolic links
+// (which stay links) under its own protection (fs.protected_symlinks) and
+// checks that the caller may write the file, so a save fails wherever
+// opening path for writing would. The bytes go to a new unnamed file in the
+// file's folder (or, where the file system cannot make one, a uniquely named
+// one), which is flushed, named and renamed over it, and the folder is
+// flushed. The replaced file's owner, group and mode are kept; a new file
+// gets the permissions the process's umask gives, and a dangling link gets
+// its target created through it. Refuses, leaving the file as it was: a
+// target that is not a regular file (EINVAL), one with other hard links,
+// which a new file would part it from (EMLINK), one the caller may not write
+// (EACCES, also for root-owned protection the process lacks) and one whose
+// owner it cannot keep (EPERM). On any failure the old file is left exactly
+// as it was and no new file remains; only a save killed after creating a
+// dangling link's target leaves that target behind, empty.
 void ReplaceFile(const FileSystem& files, const std::string& path,
                  std::string_view bytes);
 
-// An advisory lock (flock) on the file "<target>.lock" beside the target of
-// path, held for the object's life; other processes taking the same lock
-// wait. Throws std::system_error when the lock file cannot be opened or
-// locked.
+// How long FileLock waits for a lock that another process holds.
+inline constexpr std::chrono::seconds kLockWait(5);
+
+// An advisory lock (flock) on the file "<path>.lock" beside the name path
+// gives (also when path is a link), held for the object's life; the file is
+// created when missing. Waits at most kLockWait for another process that
+// holds it, then throws std::system_error (EWOULDBLOCK) saying so. Throws
+// at once when the lock file cannot be opened or is not a regular file
+// (EINVAL): a link is not followed, nor a FIFO waited on.
 class FileLock {
  public:
   FileLock(const FileSystem& files, const std::string& path);

@@ -1,11 +1,16 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <memory>
+#include <system_error>
 
 #include <quenvarspell/spell_check.h>
 
+#include "base/file_system.h"
 #include "base/word_array.h"
 #include "dictionary/custom_list.h"
 #include "tests/test_support.h"
@@ -174,6 +179,55 @@ TEST(CustomFile, SaveFollowsLinksAndReplacesOnlyRegularFiles) {
     EXPECT_THROW(SaveCustom(FromUtf8(fifo)), std::system_error);
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
   });
+}
+
+// The kernel's link protection (fs.protected_symlinks), for a system that
+// has it off: a link in a sticky folder that every user may write is
+// followed only by the link's owner or the folder's.
+class ProtectedLinks : public FileSystem {
+ public:
+  int Open(const char* path, int flags, mode_t mode) const override {
+    struct stat link;
+    struct stat folder;
+    if ((flags & O_NOFOLLOW) == 0 && ::lstat(path, &link) == 0 && S_ISLNK(link.st_mode) &&
+        ::stat(std::filesystem::path(path).parent_path().c_str(), &folder) == 0 &&
+        (folder.st_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH) &&
+        link.st_uid != ::geteuid() && link.st_uid != folder.st_uid) {
+      errno = EACCES;
+      return -1;
+    }
+    return FileSystem::Open(path, flags, mode);
+  }
+};
+
+// A link that another user plants in a shared folder, pointing at the
+// victim's file, stops the victim's save as it stops any program writing
+// through it.
+TEST(CustomFile, SaveThroughALinkAnotherUserPlantedInASharedFolderFails) {
+  if (::geteuid() != 0) GTEST_SKIP() << "planting another user's link takes root";
+  TempDir dir;
+  const std::string shared = dir.File("shared");
+  std::filesystem::create_directory(shared);
+  ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+  const std::string notes = dir.File("notes.txt");
+  WriteBytes(notes, "my notes\n");
+  const std::string planted = shared + "/custom.dic";
+  std::filesystem::create_symlink(notes, planted);
+  ASSERT_EQ(::lchown(planted.c_str(), 65534, 65534), 0);  // nobody's
+  OnFreshThread([&] {
+    if (ReadBytes("/proc/sys/fs/protected_symlinks") != "1\n") {
+      SetThreadFileSystem(std::make_unique<ProtectedLinks>());
+    }
+    AddToCustom(u"word");
+    try {
+      SaveCustom(FromUtf8(planted));
+      ADD_FAILURE() << "the save followed the planted link";
+    } catch (const std::system_error& e) {
+      EXPECT_EQ(e.code().value(), EACCES);
+    }
+    SetThreadFileSystem(nullptr);
+  });
+  EXPECT_EQ(ReadBytes(notes), "my notes\n");
 }
 
 TEST(CustomFile, FailedSaveThrowsLeavesTheTargetAndNoStrayFile) {

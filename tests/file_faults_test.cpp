@@ -127,6 +127,14 @@ TEST(FileFaults, FailedSaveKeepsTheOldFileByteForByte) {
       EXPECT_EQ(ReadBytes(path), old_bytes);
       EXPECT_EQ(FilesIn(dir.path()), 1u);
     }
+    // A dangling link's target, made by the save, goes again.
+    const std::string link = dir.File("link.dic");
+    std::filesystem::create_symlink("made.dic", link);
+    for (const Fault fault : kFaults) {
+      SCOPED_TRACE(std::strerror(fault.error));
+      WithFault(fault, [&] { EXPECT_THROW(SaveCustom(FromUtf8(link)), std::system_error); });
+      EXPECT_EQ(FilesIn(dir.path()), 2u);
+    }
     // With the faults gone the same list saves.
     SaveCustom(FromUtf8(path));
     EXPECT_EQ(ReadBytes(path).substr(0, 7), "word0\r\n");

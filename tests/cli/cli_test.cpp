@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -238,10 +239,69 @@ TEST_F(ToolTest, PersonalDictionaryMustBeARegularFile) {
   EXPECT_EQ(Run({"add", "--personal", link, "qxword"}).status, 0);
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(ReadBytes(home_.File("elsewhere/target.dic")), "qxword\r\n");
-  // Beside the dictionary only its lock file remains.
+  // The lock lives beside the name given, not beside whatever it links to.
+  EXPECT_TRUE(std::filesystem::is_regular_file(link + ".lock"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home_.File("elsewhere")),
                           std::filesystem::directory_iterator()),
-            2);
+            1);
+}
+
+// A FIFO named like the lock file is refused at once, by add and by the
+// pipe's #, instead of waiting for a writer that never comes.
+TEST_F(ToolTest, AFifoInPlaceOfTheLockFileIsRefused) {
+  const std::string personal = Write("mine.dic", "");
+  ASSERT_EQ(::mkfifo((personal + ".lock").c_str(), 0600), 0);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"add", "--personal", personal, "qxword"},
+        std::vector<std::string>{"-a", "-p", personal}}) {
+    const ProgramResult result = Run(args, "*qxword\n#\n");
+    EXPECT_EQ(result.status, 2) << args[0];
+    EXPECT_THAT(result.err, HasSubstr("the lock file is not a regular file: '" + personal +
+                                      ".lock'"));
+  }
+  EXPECT_EQ(ReadBytes(personal), "");
+}
+
+// A lock that another user keeps makes add give up after a few seconds,
+// saying why, instead of waiting without end.
+TEST_F(ToolTest, ALockAnotherUserKeepsEndsTheAddWithAMessage) {
+  if (::geteuid() != 0 || !std::filesystem::exists("/usr/bin/setpriv")) {
+    GTEST_SKIP() << "running as another user takes root and setpriv";
+  }
+  ASSERT_EQ(::chmod(home_.path().c_str(), 0755), 0);
+  const std::string shared = home_.File("shared");
+  std::filesystem::create_directory(shared);
+  ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+  const std::string personal = shared + "/team.dic";
+  std::thread holder([&] {
+    RunProgram({"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
+                "flock", personal + ".lock", "sh", "-c",
+                "touch \"$0/held\"; while [ ! -e \"$0/done\" ]; do sleep 0.1; done", shared},
+               "", {}, 120);
+  });
+  for (int wait = 0; wait < 3000 && !std::filesystem::exists(shared + "/held"); ++wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  const ProgramResult result = Run({"add", "--personal", personal, "qxword"});
+  WriteBytes(shared + "/done", "");
+  holder.join();
+  EXPECT_EQ(result.status, 2);
+  EXPECT_THAT(result.err, HasSubstr("another process has held the lock for 5 seconds: '" +
+                                    personal + ".lock'"));
+  EXPECT_FALSE(std::filesystem::exists(personal));
+}
+
+// A dictionary with a second name is not split by a save, which would leave
+// the old words under the other name.
+TEST_F(ToolTest, AddRefusesADictionaryWithOtherHardLinks) {
+  const std::string personal = Write("mine.dic", "first\r\n");
+  const std::string other = home_.File("also.dic");
+  std::filesystem::create_hard_link(personal, other);
+  const ProgramResult result = Run({"add", "--personal", personal, "qxword"});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_THAT(result.err, HasSubstr("has 2 hard links"));
+  EXPECT_EQ(ReadBytes(personal), "first\r\n");
+  EXPECT_EQ(std::filesystem::hard_link_count(personal), 2u);
 }
 
 TEST_F(ToolTest, PersonalOptionAndDefaultLocation) {
