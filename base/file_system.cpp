@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <random>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include <quenvarspell/types.h>
 
@@ -24,28 +26,6 @@ namespace {
   throw std::system_error(error, std::generic_category(),
                           std::string(what) + " '" + path + "'");
 }
-
-// Closes a descriptor on scope exit unless closed already.
-class FileDescriptor {
- public:
-  FileDescriptor(int fd, const FileSystem& files) : fd_(fd), files_(files) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) files_.Close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-  // Closes now and answers errno of the close, or 0.
-  int Close() {
-    const int result = files_.Close(fd_);
-    fd_ = -1;
-    return result == 0 ? 0 : errno;
-  }
-
- private:
-  int fd_;
-  const FileSystem& files_;
-};
 
 // Writes all of bytes; answers 0 or the errno of the failing write.
 int WriteAll(const FileSystem& files, int fd, std::string_view bytes) {
@@ -207,11 +187,32 @@ int FileSystem::Fchown(int fd, uid_t owner, gid_t group) const {
 
 int FileSystem::Flock(int fd, int operation) const { return ::flock(fd, operation); }
 
+off_t FileSystem::Lseek(int fd, off_t offset, int whence) const {
+  return ::lseek(fd, offset, whence);
+}
+
+int FileSystem::MemfdCreate(const char* name, unsigned int flags) const {
+  return ::memfd_create(name, flags);
+}
+
 int FileSystem::Mkdir(const char* path, mode_t mode) const { return ::mkdir(path, mode); }
 
 int FileSystem::LinkOpenFile(int fd, const char* path) const {
   const std::string proc = "/proc/self/fd/" + std::to_string(fd);
   return ::linkat(AT_FDCWD, proc.c_str(), AT_FDCWD, path, AT_SYMLINK_FOLLOW);
+}
+
+FileDescriptor::FileDescriptor(FileDescriptor&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), files_(other.files_) {}
+
+FileDescriptor::~FileDescriptor() {
+  if (fd_ >= 0) files_.Close(fd_);
+}
+
+int FileDescriptor::Close() {
+  const int result = files_.Close(fd_);
+  fd_ = -1;
+  return result == 0 ? 0 : errno;
 }
 
 std::string FileSystemPath(std::u16string_view path) {
@@ -225,17 +226,14 @@ std::string FileSystemPath(std::u16string_view path) {
 namespace {
 
 // Replaces content (a std::string or a ByteArray) with the bytes of the
-// regular file at path, reading straight into it as far as the size the
-// file had when opened, so that storage content already has is reused
-// without being cleared; anything written to the file since goes through a
-// buffer.
+// regular file open as fd from its current offset, reading straight into it
+// as far as the size the file has now, so that storage content already has
+// is reused without being cleared; anything written to the file since goes
+// through a buffer. path names the file in errors.
 template <typename Bytes>
-void ReadInto(const FileSystem& files, const std::string& path, Bytes& content) {
-  // Without blocking, so that opening a FIFO does not wait for a writer.
-  FileDescriptor fd(files.Open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0), files);
-  if (fd.get() < 0) ThrowFileError(errno, "cannot open", path);
+void ReadOpenFile(const FileSystem& files, int fd, const std::string& path, Bytes& content) {
   struct stat info;
-  if (files.Fstat(fd.get(), &info) != 0) ThrowFileError(errno, "cannot read", path);
+  if (files.Fstat(fd, &info) != 0) ThrowFileError(errno, "cannot read", path);
   if (S_ISDIR(info.st_mode)) ThrowFileError(EISDIR, "cannot read", path);
   if (!S_ISREG(info.st_mode)) ThrowFileError(EINVAL, "not a regular file:", path);
   content.resize(static_cast<std::size_t>(info.st_size));
@@ -244,8 +242,8 @@ void ReadInto(const FileSystem& files, const std::string& path, Bytes& content) 
   for (;;) {
     const bool into_content = filled < content.size();
     const ssize_t got =
-        into_content ? files.Read(fd.get(), content.data() + filled, content.size() - filled)
-                     : files.Read(fd.get(), buffer, sizeof buffer);
+        into_content ? files.Read(fd, content.data() + filled, content.size() - filled)
+                     : files.Read(fd, buffer, sizeof buffer);
     if (got < 0) {
       if (errno == EINTR) continue;
       ThrowFileError(errno, "cannot read", path);
@@ -255,6 +253,15 @@ void ReadInto(const FileSystem& files, const std::string& path, Bytes& content) 
     filled += static_cast<std::size_t>(got);
   }
   content.resize(filled);
+}
+
+// ReadOpenFile of the file at path.
+template <typename Bytes>
+void ReadInto(const FileSystem& files, const std::string& path, Bytes& content) {
+  // Without blocking, so that opening a FIFO does not wait for a writer.
+  FileDescriptor fd(files.Open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0), files);
+  if (fd.get() < 0) ThrowFileError(errno, "cannot open", path);
+  ReadOpenFile(files, fd.get(), path, content);
 }
 
 }  // namespace
@@ -267,6 +274,11 @@ std::string ReadFile(const FileSystem& files, const std::string& path) {
 
 void ReadFile(const FileSystem& files, const std::string& path, ByteArray& content) {
   ReadInto(files, path, content);
+}
+
+void ReadFile(const FileSystem& files, int fd, const std::string& name, ByteArray& content) {
+  if (files.Lseek(fd, 0, SEEK_SET) != 0) ThrowFileError(errno, "cannot read", name);
+  ReadOpenFile(files, fd, name, content);
 }
 
 void ReplaceFile(const FileSystem& files, const std::string& path,
@@ -365,13 +377,28 @@ FileLock::FileLock(const FileSystem& files, const std::string& path)
 
 FileLock::~FileLock() { files_.Close(fd_); }
 
-void WriteNewFile(const FileSystem& files, const std::string& path,
-                  std::string_view bytes) {
+FileDescriptor CreateExclusively(const FileSystem& files, const std::string& path) {
   FileDescriptor fd(
-      files.Open(path.c_str(),
-                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600),
+      files.Open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600),
       files);
   if (fd.get() < 0) ThrowFileError(errno, "cannot create", path);
+  return fd;
+}
+
+FileDescriptor CreateMemoryFile(const FileSystem& files, const std::string& name) {
+  FileDescriptor fd(files.MemfdCreate(name.c_str(), MFD_CLOEXEC), files);
+  if (fd.get() < 0) ThrowFileError(errno, "cannot create the file in memory", name);
+  return fd;
+}
+
+void WriteFile(const FileSystem& files, int fd, const std::string& name,
+               std::string_view bytes) {
+  if (const int error = WriteAll(files, fd, bytes)) ThrowFileError(error, "cannot write", name);
+}
+
+void WriteNewFile(const FileSystem& files, const std::string& path,
+                  std::string_view bytes) {
+  FileDescriptor fd = CreateExclusively(files, path);
   int error = WriteAll(files, fd.get(), bytes);
   if (error == 0) error = fd.Close();
   if (error != 0) {

@@ -40,9 +40,29 @@ class FileSystem {
   virtual int Fchown(int fd, uid_t owner, gid_t group) const;
   virtual int Flock(int fd, int operation) const;
   virtual int Mkdir(const char* path, mode_t mode) const;
+  virtual off_t Lseek(int fd, off_t offset, int whence) const;
+  // Makes an anonymous file in memory, as memfd_create does.
+  virtual int MemfdCreate(const char* name, unsigned int flags) const;
   // Gives the unnamed file fd (opened with O_TMPFILE) the name path, as
   // linkat through /proc/self/fd does.
   virtual int LinkOpenFile(int fd, const char* path) const;
+};
+
+// A descriptor of files, closed when the object ends unless closed before.
+class FileDescriptor {
+ public:
+  FileDescriptor(int fd, const FileSystem& files) : fd_(fd), files_(files) {}
+  FileDescriptor(FileDescriptor&& other) noexcept;
+  ~FileDescriptor();
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+  // Closes now and answers errno of the close, or 0.
+  int Close();
+
+ private:
+  int fd_;
+  const FileSystem& files_;
 };
 
 // The file system of the component's operations on the calling thread: one
@@ -67,6 +87,10 @@ std::string ReadFile(const FileSystem& files, const std::string& path);
 // As above, into content, whose storage is reused: when it already holds as
 // many bytes as the file, none of it is allocated or cleared again.
 void ReadFile(const FileSystem& files, const std::string& path, ByteArray& content);
+
+// As above, from the start of the regular file open as fd; name stands for
+// the file in errors.
+void ReadFile(const FileSystem& files, int fd, const std::string& name, ByteArray& content);
 
 // Replaces the regular file at path with bytes, atomically, reaching it as a
 // program writing path would: the kernel follows path's symbolic links
@@ -107,6 +131,19 @@ class FileLock {
   const FileSystem& files_;
   int fd_;
 };
+
+// Creates the file at path, open for reading and writing, mode 0600,
+// failing if any file or link of that name exists already (so no planted
+// link is followed).
+FileDescriptor CreateExclusively(const FileSystem& files, const std::string& path);
+
+// An anonymous file in memory (memfd_create), open for reading and writing,
+// which no name in any folder reaches; name labels it for the system.
+FileDescriptor CreateMemoryFile(const FileSystem& files, const std::string& name);
+
+// Writes all of bytes to fd; name stands for the file in errors.
+void WriteFile(const FileSystem& files, int fd, const std::string& name,
+               std::string_view bytes);
 
 // Creates the file at path with bytes, mode 0600, failing if any file or
 // link of that name exists already (so no planted link is followed). A file

@@ -73,6 +73,14 @@ class ThreadFiles final : public FileSystem {
   int Mkdir(const char* path, mode_t mode) const override {
     return replacement ? replacement->Mkdir(path, mode) : FileSystem::Mkdir(path, mode);
   }
+  off_t Lseek(int fd, off_t offset, int whence) const override {
+    return replacement ? replacement->Lseek(fd, offset, whence)
+                       : FileSystem::Lseek(fd, offset, whence);
+  }
+  int MemfdCreate(const char* name, unsigned int flags) const override {
+    return replacement ? replacement->MemfdCreate(name, flags)
+                       : FileSystem::MemfdCreate(name, flags);
+  }
   int LinkOpenFile(int fd, const char* path) const override {
     return replacement ? replacement->LinkOpenFile(fd, path)
                        : FileSystem::LinkOpenFile(fd, path);

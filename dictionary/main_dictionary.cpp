@@ -2,7 +2,7 @@
 
 #include <zlib.h>
 
-#include <cerrno>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -18,6 +18,31 @@
 #include "sysinfo/sys_info.h"
 
 namespace quenvar {
+namespace {
+
+// Writes text to a new temp file as the load is specified: a unique "qzv"
+// name in the temp folder, created exclusively (name is set to it). The name
+// is deleted at once, before the text is written, so that nothing is left
+// behind when the process is killed and no file renamed over the name is
+// read: the file is read back through the descriptor answered.
+FileDescriptor WriteTempFile(const FileSystem& files, SysInfo& sys_info,
+                             std::string_view text, std::string& name) {
+  name = sys_info.CreateTempFile(sys_info.TempPath(), "qzv", true);
+  FileDescriptor file = [&] {
+    try {
+      return CreateExclusively(files, name);
+    } catch (...) {
+      sys_info.ForgetTempFile(name);
+      throw;
+    }
+  }();
+  // The record stays while the name may still be ours.
+  if (RemoveFile(files, name)) sys_info.ForgetTempFile(name);
+  WriteFile(files, file.get(), name, text);
+  return file;
+}
+
+}  // namespace
 
 void LoadMainDictionary() { LoadMainDictionaryFrom(FindResource("DIC", 101)); }
 
@@ -37,32 +62,22 @@ void LoadMainDictionaryFrom(std::span<const std::uint8_t> blob) {
                 std::to_string(code) + ")");
   }
 
+  const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
   SysInfo& sys_info = ThreadSysInfo();
-  const std::string name =
-      sys_info.CreateTempFile(sys_info.TempPath(), "qzv", true);
-  // Exclusive creation: a file or link planted under the name since it was
-  // made makes the load fail instead of writing through it. The name stays
-  // recorded only while the file it names is ours.
+  std::string name;
+  std::optional<FileDescriptor> file;
   try {
-    WriteNewFile(files, name,
-                 std::string_view(reinterpret_cast<const char*>(data.data()),
-                                  data.size()));
-  } catch (...) {
-    sys_info.ForgetTempFile(name);
-    throw;
+    file.emplace(WriteTempFile(files, sys_info, text, name));
+  } catch (const std::system_error&) {
+    // A temp folder that is missing, read-only or full, or whose names are
+    // all taken, does not stop the load: the text goes to a file in memory,
+    // which has no name for others to take.
+    file.emplace(CreateMemoryFile(files, "qzv"));
+    name = "memfd:qzv";
+    WriteFile(files, file->get(), name, text);
   }
-  try {
-    // The file is read back into the memory the text occupies.
-    LoadWordList(name, std::move(data));
-  } catch (...) {
-    if (RemoveFile(files, name)) sys_info.ForgetTempFile(name);
-    throw;
-  }
-  if (!RemoveFile(files, name)) {
-    throw std::system_error(errno, std::generic_category(),
-                            "cannot delete '" + name + "'");
-  }
-  sys_info.ForgetTempFile(name);
+  // The file is read back into the memory the text occupies.
+  LoadWordList(file->get(), name, std::move(data));
 }
 
 }  // namespace quenvar

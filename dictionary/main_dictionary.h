@@ -15,11 +15,14 @@ void LoadMainDictionary();
 
 // Fills this thread's main word list from blob: the text's length (4 bytes,
 // little-endian), then its zlib stream. The text goes through a new temp
-// file (mode 0600, created exclusively, "qzv" names recorded by the thread's
-// SysInfo) that LoadWordList reads and that is deleted afterwards. Throws
-// Error when the zlib in use is incompatible or blob is not a complete
-// stream of that length, std::system_error for file failures; the list is
-// unchanged unless the failure comes after LoadWordList has begun.
+// file ("qzv" names recorded by the thread's SysInfo, created exclusively,
+// mode 0600), whose name is deleted before the text is written and which
+// LoadWordList reads back through its descriptor; where the temp folder
+// cannot serve (missing, read-only, full, every name taken) through a file
+// in memory instead. Throws Error when the zlib in use is incompatible or
+// blob is not a complete stream of that length, std::system_error for file
+// failures; the list is unchanged unless the failure comes after
+// LoadWordList has begun.
 void LoadMainDictionaryFrom(std::span<const std::uint8_t> blob);
 
 }  // namespace quenvar

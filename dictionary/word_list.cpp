@@ -204,4 +204,9 @@ void LoadWordList(const std::string& path, ByteArray storage) {
   ThreadDicWords().Load(std::move(storage));
 }
 
+void LoadWordList(int fd, const std::string& name, ByteArray storage) {
+  ReadFile(ThreadFileSystem(), fd, name, storage);
+  ThreadDicWords().Load(std::move(storage));
+}
+
 }  // namespace quenvar

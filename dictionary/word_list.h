@@ -166,6 +166,10 @@ MainWordList& ThreadDicWords();
 // cannot be read; the list is then unchanged.
 void LoadWordList(const std::string& path, ByteArray storage);
 
+// As above, from the start of the word-list file open as fd; name stands for
+// the file in errors.
+void LoadWordList(int fd, const std::string& name, ByteArray storage);
+
 }  // namespace quenvar
 
 #endif  // QUENVARSPELL_DICTIONARY_WORD_LIST_H_
