@@ -131,11 +131,20 @@ bool IsAscii(std::u16string_view text) {
 }
 
 std::u16string FromSingleByte(std::string_view bytes) {
-  std::u16string out(bytes.size(), u'\0');
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    out[i] = CharOfSingleByte(static_cast<unsigned char>(bytes[i]));
-  }
+  std::u16string out;
+  FromSingleByte(bytes, out);
   return out;
+}
+
+bool FromSingleByte(std::string_view bytes, std::u16string& out) {
+  out.resize(bytes.size());
+  unsigned seen = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    seen |= b;
+    out[i] = b < 0x80 ? b : CharOfSingleByte(b);
+  }
+  return seen < 0x80;
 }
 
 void ToLower(std::u16string_view text, std::u16string& out) {

@@ -33,6 +33,10 @@ bool ToSingleByte(std::u16string_view text, std::string& out);
 // The text of single-byte bytes.
 std::u16string FromSingleByte(std::string_view bytes);
 
+// As above into out (replacing its contents), without allocating once out has
+// grown large enough. Returns true when every byte is ASCII.
+bool FromSingleByte(std::string_view bytes, std::u16string& out);
+
 // True when every code unit of text is below 0x80.
 bool IsAscii(std::u16string_view text);
 

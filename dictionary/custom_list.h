@@ -4,35 +4,96 @@
 #ifndef QUENVARSPELL_DICTIONARY_CUSTOM_LIST_H_
 #define QUENVARSPELL_DICTIONARY_CUSTOM_LIST_H_
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include <quenvarspell/types.h>
 
+#include "base/text.h"
+
 namespace quenvar {
 
+// The words are kept compactly, one byte a character for those the custom
+// file's code page holds, and indexed by their lower-cased forms, so that a
+// lookup takes the same time whatever the number of words.
 class CustomWordList {
  public:
-  // The words exactly as added or loaded; std::nullopt until the first.
-  const WordArray& words() const { return words_; }
+  // The number of words; 0 also for the list without storage, which it is
+  // until the first word is added or loaded.
+  std::size_t size() const { return count_; }
 
-  // words(), each lower-cased, in the same order (empty without storage).
-  const std::vector<std::u16string>& lowered() const { return lowered_; }
+  // The words exactly as added or loaded, in order; std::nullopt until the
+  // first. A copy: ForEachWord reads them without one.
+  WordArray words() const;
 
-  void Add(std::u16string word);
+  // Calls visit(word) with each word in order; word, a std::u16string_view,
+  // lasts only for that call.
+  template <typename Visit>
+  void ForEachWord(Visit visit) const {
+    std::u16string narrow;
+    std::size_t next_wide = 0;
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < count_; ++i) {
+      const std::size_t end = bytes_.find('\n', at);
+      const std::string_view entry(bytes_.data() + at, end - at);
+      if (entry == kWideEntry) {
+        visit(std::u16string_view(wide_[next_wide++]));
+      } else {
+        FromSingleByte(entry, narrow);
+        visit(std::u16string_view(narrow));
+      }
+      at = end + 1;
+    }
+  }
 
-  // Replaces every word with words. REQUIRES: !words.empty().
-  void Replace(std::vector<std::u16string> words);
+  // Appends word. Throws Error, changing nothing, when the words would take
+  // 4 GiB or more.
+  void Add(std::u16string_view word);
+
+  // Replaces every word with the lines of two or more bytes of content, a
+  // custom file's bytes, kept in content's own storage; changes nothing when
+  // it has none. Throws Error, changing nothing, when they would take 4 GiB
+  // or more.
+  void Load(std::string content);
 
   // True when some word, lower-cased, equals lowered exactly.
   bool ContainsLowered(std::u16string_view lowered) const;
 
  private:
-  WordArray words_;
-  std::vector<std::u16string> lowered_;  // words_, each lower-cased
+  // How a word that is not narrow stands in bytes_.
+  static constexpr std::string_view kWideEntry = "\r";
+
+  // Puts the narrow word at offset in bytes_, which lower-cases to lowered of
+  // that hash, in the index, unless an earlier word lower-cases as it does.
+  void Place(std::uint32_t offset, std::u16string_view lowered, std::uint64_t hash,
+             std::u16string& scratch);
+  // Where the search for a word of that hash starts.
+  std::size_t HomeSlot(std::uint64_t hash) const;
+  // The slot of lowered: the one holding an entry that lower-cases to it,
+  // else the empty one where it would go.
+  std::size_t FindSlot(std::u16string_view lowered, std::uint64_t hash,
+                       std::u16string& scratch) const;
+  // Builds the index anew with slots for words distinct words.
+  void Reindex(std::size_t words);
+
+  // The narrow words (every character in Windows-1252, no CR or LF) in their
+  // single-byte form, each followed by '\n'; a word of any other kind stands
+  // here as kWideEntry, and is kept in wide_.
+  std::string bytes_;
+  std::vector<std::u16string> wide_;
+  std::unordered_set<std::u16string> wide_lowered_;  // each of wide_, lower-cased
+  // An open-addressing table of the narrow words, each lower-cased form once:
+  // a slot holds 1 + the offset in bytes_ of the first word of that form, or
+  // 0 when empty. At most three quarters of the slots are taken.
+  std::vector<std::uint32_t> slots_;
+  std::size_t taken_ = 0;
+  std::size_t count_ = 0;
 };
 
 // This thread's custom list, created without storage on first use.
@@ -53,7 +114,8 @@ void SaveCustom(std::u16string_view sFile);
 void LoadCustom(std::u16string_view sFile);
 
 // Replaces this thread's custom list with the lines of two or more characters
-// of the file at path, when it has any. Throws std::system_error when the
+// of the file at path, when it has any, taking at most three times the
+// file's size in memory while it loads. Throws std::system_error when the
 // file cannot be read; the list is then unchanged.
 void LoadCustomFile(const std::string& path);
 

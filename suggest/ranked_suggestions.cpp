@@ -8,7 +8,6 @@
 
 #include "base/byte_coding.h"
 #include "base/text.h"
-#include "base/word_array.h"
 #include "dictionary/custom_list.h"
 #include "dictionary/word_list.h"
 #include "resources/resource_table.h"
@@ -130,15 +129,13 @@ WordArray GetRankedSuggestions(std::u16string_view sWord, std::int32_t max_count
     }
   }
   if (bCheckCustom) {
-    // The list keeps each word lower-cased beside it.
-    const CustomWordList& custom = ThreadCustomWords();
-    const std::int32_t last = SafeUpperBound(custom.words());
-    for (std::int32_t k = 0; k <= last; ++k) {
-      const auto at = static_cast<std::size_t>(k);
+    std::u16string lowered;
+    ThreadCustomWords().ForEachWord([&](std::u16string_view word) {
+      ToLower(word, lowered);
       const std::optional<double> score =
-          suggester.ScoreOutsider(bytes, ToSingleByte(custom.lowered()[at]), kCustomSizeCode);
-      if (score) scored.push_back({*score, (*custom.words())[at]});
-    }
+          suggester.ScoreOutsider(bytes, ToSingleByte(lowered), kCustomSizeCode);
+      if (score) scored.push_back({*score, std::u16string(word)});
+    });
   }
   // Main-list words come first among equals, then custom words in list order.
   std::stable_sort(scored.begin(), scored.end(),

@@ -18,19 +18,6 @@
 namespace quenvar {
 namespace {
 
-// Sets out to the characters of bytes, a single-byte form; true when every
-// byte is ASCII.
-bool Widen(std::string_view bytes, std::u16string& out) {
-  out.resize(bytes.size());
-  unsigned seen = 0;
-  for (std::size_t k = 0; k < bytes.size(); ++k) {
-    const auto b = static_cast<unsigned char>(bytes[k]);
-    seen |= b;
-    out[k] = b < 0x80 ? b : CharOfSingleByte(b);
-  }
-  return seen < 0x80;
-}
-
 // The word being corrected, w, with what scoring many candidates against it
 // needs, so that a candidate whose score cannot pass is turned down without
 // scoring it.
@@ -147,14 +134,11 @@ std::uint32_t FoldedPrefixKey(std::u16string_view w) {
 
 WordArray CustomSuggestions(Target& target) {
   WordArray result;
-  const WordArray& words = ThreadCustomWords().words();
-  const std::int32_t n = SafeUpperBound(words);
   std::string bytes;
-  for (std::int32_t i = 0; i <= n; ++i) {
-    const std::u16string& word = (*words)[static_cast<std::size_t>(i)];
+  ThreadCustomWords().ForEachWord([&](std::u16string_view word) {
     ToSingleByte(word, bytes);
     if (target.Accepts(word, bytes, IsAscii(word))) Append(result, word);
-  }
+  });
   return result;
 }
 
@@ -177,7 +161,7 @@ WordArray GetSuggestions(std::u16string_view sWord, bool bCheckCustom) {
     if (target.RuledOutByGroups(entry, group_counts[static_cast<std::size_t>(i)])) {
       continue;
     }
-    const bool ascii = Widen(entry, candidate);
+    const bool ascii = FromSingleByte(entry, candidate);
     if (target.Accepts(candidate, entry, ascii)) Append(result, candidate);
   }
 

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <memory>
@@ -11,6 +12,7 @@
 #include <quenvarspell/spell_check.h>
 
 #include "base/file_system.h"
+#include "base/text.h"
 #include "base/word_array.h"
 #include "dictionary/custom_list.h"
 #include "tests/test_support.h"
@@ -23,7 +25,7 @@ using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
-const WordArray& CustomWords() { return ThreadCustomWords().words(); }
+WordArray CustomWords() { return ThreadCustomWords().words(); }
 
 TEST(CustomList, StartsWithoutStorageAndKeepsWordsAsAdded) {
   OnFreshThread([] {
@@ -47,6 +49,52 @@ TEST(CustomList, LookupIgnoresCaseOnly) {
     EXPECT_TRUE(IsInCustom(u"mcdonald's"));
     EXPECT_FALSE(IsInCustom(u"mcdonald"));
     EXPECT_FALSE(IsInCustom(u"ecole"));
+  });
+}
+
+// The index answers as a scan of every word would, while it grows and after
+// a load, for words of any characters: those the custom file's code page
+// holds and those it lacks, one that lower-cases into its range (the kelvin
+// sign), line breaks, a lone surrogate, the empty word and duplicates.
+TEST(CustomList, LookupAgreesWithAScanOfEveryWord) {
+  OnFreshThread([] {
+    std::vector<std::u16string> added;
+    const std::vector<std::u16string> odd = {
+        u"\u212Aelvin", u"\u03A9mega", u"two\nlines", u"cr\rhere",
+        std::u16string(1, char16_t{0xD800}), u"", u"\u00C9COLE", u"\u0130stanbul"};
+    for (int i = 0; i < 3000; ++i) {
+      std::u16string word = u"w" + FromUtf8(std::to_string(i * 7919 % 3001));
+      if (i % 3 == 0) word = ToUpper(word);
+      if (i % 100 == 0) word = odd[static_cast<std::size_t>(i / 100) % odd.size()] + word;
+      if (i % 250 == 0) word = odd[static_cast<std::size_t>(i / 250) % odd.size()];
+      AddToCustom(word);
+      added.push_back(word);
+    }
+    const auto scan = [](const std::vector<std::u16string>& words, std::u16string_view probe) {
+      const std::u16string lowered = ToLower(probe);
+      return std::any_of(words.begin(), words.end(),
+                         [&](const std::u16string& word) { return ToLower(word) == lowered; });
+    };
+    const auto expect_agreement = [&](const std::vector<std::u16string>& words) {
+      EXPECT_EQ(CustomWords(), words);
+      for (int i = 0; i < 3200; i += 3) {
+        for (const std::u16string& probe :
+             {u"W" + FromUtf8(std::to_string(i)), u"w" + FromUtf8(std::to_string(i)) + u"x"}) {
+          ASSERT_EQ(IsInCustom(probe), scan(words, probe)) << ToUtf8(probe);
+        }
+      }
+      for (const std::u16string& probe : odd) {
+        ASSERT_EQ(IsInCustom(ToUpper(probe)), scan(words, ToUpper(probe))) << ToUtf8(probe);
+      }
+      EXPECT_TRUE(IsInCustom(u"KELVIN"));
+    };
+    expect_agreement(added);
+
+    TempDir dir;
+    const std::string path = dir.File("custom.dic");
+    WriteBytes(path, "\xC9" "cole\nKelvin\r\nx\r\r\nw17\rW17\n\nw5");
+    LoadCustom(FromUtf8(path));
+    expect_agreement({u"\u00C9cole", u"Kelvin", u"w17", u"W17", u"w5"});
   });
 }
 

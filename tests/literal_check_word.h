@@ -161,7 +161,7 @@ inline bool LiteralCheckWord(std::u16string_view sWord, bool bCheckCustom) {
   const std::u16string plain = LiteralWithoutAccents(c);
   if (plain != c && LiteralInMainList(plain)) return true;
   if (!bCheckCustom) return false;
-  const WordArray& words = ThreadCustomWords().words();
+  const WordArray words = ThreadCustomWords().words();
   return words && std::any_of(words->begin(), words->end(),
                               [&](const std::u16string& custom) {
                                 return LiteralLower(custom) == w;

@@ -90,7 +90,7 @@ inline WordArray LiteralGetSuggestions(std::u16string_view sWord,
   }
   if (bCheckCustom) {
     WordArray custom;
-    const WordArray& words = ThreadCustomWords().words();
+    const WordArray words = ThreadCustomWords().words();
     for (std::int32_t i = 0; i <= SafeUpperBound(words); ++i) {
       const std::u16string& word = (*words)[static_cast<std::size_t>(i)];
       if (LiteralSimilarity(word, w) > 0.8) {

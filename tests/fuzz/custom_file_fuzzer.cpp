@@ -1,12 +1,14 @@
 // Arbitrary bytes as a custom word file: LoadCustom must give exactly the
 // lines of two or more bytes (lines end at CR LF, LF or a lone CR), and
-// each of them must then count as a custom word, and SaveCustom followed by
+// each of them must then count as a custom word (and a word one letter
+// longer exactly when the list holds it), and SaveCustom followed by
 // LoadCustom must give that same list again.
 //
 // Input: the file's bytes.
 
 #include <quenvarspell/spell_check.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -69,6 +71,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   if (loaded) {
     for (const std::u16string& word : *loaded) {
       fuzzing::Require(IsInCustom(word));
+      // One that may or may not be a word too: the index answers as a scan.
+      const std::u16string longer = ToLower(word + u"s");
+      fuzzing::Require(IsInCustom(longer) ==
+                       std::any_of(loaded->begin(), loaded->end(), [&](const std::u16string& other) {
+                         return ToLower(other) == longer;
+                       }));
     }
   }
 
