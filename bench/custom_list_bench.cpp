@@ -7,8 +7,9 @@
 // Makes WORDS (default 200,000) distinct made-up words, loads them into
 // each engine beside its English dictionary, and times the check of a word
 // that none of the lists holds (every list is searched to its end) and of
-// one that only the personal list holds. The built-in list is loaded with
-// Init first.
+// one that only the personal list holds, and the suggestions for a common
+// misspelling and for a personal word misspelled (ranked ones in
+// QuenvarSpell). The built-in list is loaded with Init first.
 
 #include <aspell.h>
 #include <benchmark/benchmark.h>
@@ -63,6 +64,22 @@ const std::string& PersonalWord() { return Words()[Words().size() / 2]; }
 void BM_QuenvarSpell(benchmark::State& state, const std::u16string& word) {
   quenvar::SpellCheck speller;
   for (auto _ : state) benchmark::DoNotOptimize(speller.CheckWord(word));
+}
+
+void BM_QuenvarSpellRanked(benchmark::State& state, const std::u16string& word) {
+  quenvar::SpellCheck speller;
+  for (auto _ : state) benchmark::DoNotOptimize(speller.GetRankedSuggestions(word));
+}
+
+void BM_AspellSuggest(benchmark::State& state, AspellSpeller* speller, const std::string& word) {
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        aspell_speller_suggest(speller, word.data(), static_cast<int>(word.size())));
+  }
+}
+
+void BM_HunspellSuggest(benchmark::State& state, Hunspell* hunspell, const std::string& word) {
+  for (auto _ : state) benchmark::DoNotOptimize(hunspell->suggest(word));
 }
 
 void BM_Aspell(benchmark::State& state, AspellSpeller* speller, const std::string& word) {
@@ -128,6 +145,17 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("Check/personal/Aspell", BM_Aspell, aspell, PersonalWord());
     benchmark::RegisterBenchmark("Check/personal/Hunspell", BM_Hunspell, &hunspell,
                                  PersonalWord());
+    // A common misspelling, and the personal word with a letter left out.
+    const std::string slips[] = {"recieve", PersonalWord().substr(0, 3) + PersonalWord().substr(4)};
+    for (const std::string& slip : slips) {
+      const std::string kind = slip == slips[0] ? "common" : "personal";
+      benchmark::RegisterBenchmark(("Suggest/" + kind + "/QuenvarSpell").c_str(),
+                                   BM_QuenvarSpellRanked, quenvar::FromUtf8(slip));
+      benchmark::RegisterBenchmark(("Suggest/" + kind + "/Aspell").c_str(), BM_AspellSuggest,
+                                   aspell, slip);
+      benchmark::RegisterBenchmark(("Suggest/" + kind + "/Hunspell").c_str(),
+                                   BM_HunspellSuggest, &hunspell, slip);
+    }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     delete_aspell_speller(aspell);

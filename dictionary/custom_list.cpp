@@ -69,6 +69,12 @@ WordArray CustomWordList::words() const {
   return words;
 }
 
+std::u16string CustomWordList::WordAt(Position position) const {
+  if (!IsNarrowAt(position.at)) return wide_[position.wide];
+  const std::string_view rest = BytesFrom(position.at);
+  return FromSingleByte(rest.substr(0, rest.find('\n')));
+}
+
 void CustomWordList::Add(std::u16string_view word) {
   const bool narrow = IsNarrow(word);
   if (bytes_.size() + (narrow ? word.size() : kWideEntry.size()) + 1 > kMostBytes) {
@@ -120,6 +126,7 @@ void CustomWordList::Load(std::string content) {
   content[stored] = '\n';
 
   CustomWordList loaded;
+  loaded.loads_ = loads_ + 1;
   loaded.bytes_ = std::move(content);
   loaded.count_ = words;
   loaded.Reindex(words);

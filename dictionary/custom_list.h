@@ -32,25 +32,54 @@ class CustomWordList {
   // first. A copy: ForEachWord reads them without one.
   WordArray words() const;
 
+  // Where a word stands: the offset of its entry in the list's storage and,
+  // for a word that is not narrow, how many such words come before it.
+  // Positions ascend with the words' order.
+  struct Position {
+    std::size_t at = 0;
+    std::size_t wide = 0;
+  };
+  // The position a word added next takes.
+  Position end() const { return {bytes_.size(), wide_.size()}; }
+
   // Calls visit(word) with each word in order; word, a std::u16string_view,
   // lasts only for that call.
   template <typename Visit>
   void ForEachWord(Visit visit) const {
+    ForEachWordFrom({}, [&](Position, std::u16string_view word) { visit(word); });
+  }
+
+  // Calls visit(position, word) with each word from the one at from (a
+  // position this list gave since its last Load) to the last, in order.
+  template <typename Visit>
+  void ForEachWordFrom(Position from, Visit visit) const {
     std::u16string narrow;
-    std::size_t next_wide = 0;
-    std::size_t at = 0;
-    for (std::size_t i = 0; i < count_; ++i) {
-      const std::size_t end = bytes_.find('\n', at);
-      const std::string_view entry(bytes_.data() + at, end - at);
+    for (Position p = from; p.at < bytes_.size();) {
+      const std::size_t end = bytes_.find('\n', p.at);
+      const std::string_view entry(bytes_.data() + p.at, end - p.at);
       if (entry == kWideEntry) {
-        visit(std::u16string_view(wide_[next_wide++]));
+        visit(p, std::u16string_view(wide_[p.wide]));
+        ++p.wide;
       } else {
         FromSingleByte(entry, narrow);
-        visit(std::u16string_view(narrow));
+        visit(p, std::u16string_view(narrow));
       }
-      at = end + 1;
+      p.at = end + 1;
     }
   }
+
+  // The word at position, as stored.
+  std::u16string WordAt(Position position) const;
+
+  // The single-byte form of the narrow word whose entry starts at offset at,
+  // followed by the rest of the storage: the form ends at the first '\n'.
+  // Whether it is narrow: IsNarrowAt.
+  std::string_view BytesFrom(std::size_t at) const { return std::string_view(bytes_).substr(at); }
+  bool IsNarrowAt(std::size_t at) const { return !BytesFrom(at).starts_with("\r\n"); }
+
+  // How many times words were loaded: positions of an earlier load mean
+  // nothing after another.
+  std::uint64_t loads() const { return loads_; }
 
   // Appends word. Throws Error, changing nothing, when the words would take
   // 4 GiB or more.
@@ -94,6 +123,7 @@ class CustomWordList {
   std::vector<std::uint32_t> slots_;
   std::size_t taken_ = 0;
   std::size_t count_ = 0;
+  std::uint64_t loads_ = 0;
 };
 
 // This thread's custom list, created without storage on first use.

@@ -10,6 +10,7 @@
 #include "base/text.h"
 #include "dictionary/custom_list.h"
 #include "dictionary/word_list.h"
+#include "suggest/custom_candidates.h"
 #include "resources/resource_table.h"
 #include "resources/word_details_format.h"
 
@@ -129,13 +130,15 @@ WordArray GetRankedSuggestions(std::u16string_view sWord, std::int32_t max_count
     }
   }
   if (bCheckCustom) {
-    std::u16string lowered;
-    ThreadCustomWords().ForEachWord([&](std::u16string_view word) {
-      ToLower(word, lowered);
+    // Only the words the index finds within reach can score; they are
+    // scored in list order, as a scan of every word would.
+    const CustomWordList& custom = ThreadCustomWords();
+    for (const CustomWordList::Position at : ThreadRankedState().custom.Find(custom, bytes)) {
+      std::u16string word = custom.WordAt(at);
       const std::optional<double> score =
-          suggester.ScoreOutsider(bytes, ToSingleByte(lowered), kCustomSizeCode);
-      if (score) scored.push_back({*score, std::u16string(word)});
-    });
+          suggester.ScoreOutsider(bytes, RankingForm(word), kCustomSizeCode);
+      if (score) scored.push_back({*score, std::move(word)});
+    }
   }
   // Main-list words come first among equals, then custom words in list order.
   std::stable_sort(scored.begin(), scored.end(),

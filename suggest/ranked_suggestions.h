@@ -9,15 +9,18 @@
 
 #include <quenvarspell/types.h>
 
+#include "suggest/custom_candidates.h"
 #include "suggest/ranked_suggester.h"
 
 namespace quenvar {
 
 // This thread's ranking over its main list, built on the first ranked call
-// and again after the list has been reloaded (its loads() differ).
+// and again after the list has been reloaded (its loads() differ), and the
+// index of its custom list's words, which follows that list.
 struct RankedState {
   std::uint64_t list_loads = 0;
   std::unique_ptr<RankedSuggester> suggester;
+  CustomCandidates custom;
 };
 RankedState& ThreadRankedState();
 

@@ -12,6 +12,7 @@
 #include "base/text.h"
 #include "dictionary/custom_list.h"
 #include "dictionary/word_list.h"
+#include "suggest/custom_candidates.h"
 #include "tests/literal_similarity.h"
 #include "tests/test_support.h"
 
@@ -114,6 +115,65 @@ TEST(GetRankedSuggestions, FollowsReloadsAndChangesNothing) {
     }
     EXPECT_EQ(ThreadCustomWords().words(), WordArray({u"Quenvar"}));
     EXPECT_EQ(speller.CheckWord(u"recieve"), kFalse);
+  });
+}
+
+// With many custom words, the ranking scores only those its summaries let
+// through: they must be every word a scan of the whole list would score,
+// in list order, whether loaded, added after the load and after earlier
+// calls, in capitals, accented, lacking from Windows-1252, repeated or too
+// long to rank. The misspellings' corrections make the list, so
+// that many are within reach of the misspellings asked for.
+TEST(GetRankedSuggestions, CustomWordsTheIndexFindsAreThoseAScanScores) {
+  std::vector<std::string> misspellings;
+  std::string file;
+  std::istringstream lines(testing::ReadBytes(TestDataFile("misspellings.tab")));
+  std::vector<std::u16string> added;
+  std::string line;
+  for (std::size_t n = 0; std::getline(lines, line); ++n) {
+    const std::size_t tab = line.find('\t');
+    const std::u16string right = FromUtf8(line.substr(tab + 1));
+    if (n % 7 == 0) misspellings.push_back(ToSingleByte(FromUtf8(line.substr(0, tab))));
+    const std::u16string word = n % 5 == 0 ? ToUpper(right) : n % 11 == 0 ? right + u"\u00e9" : right;
+    if (n % 3 == 0) {
+      added.push_back(word);
+    } else {
+      file += ToSingleByte(word) + "\r\n";
+    }
+  }
+  file += "INDIA\r\nindia\r\nreceive\r\nreceive\r\n" + std::string(70, 'r') + "\r\n";
+  TempDir dir;
+  OnFreshThread([&] {
+    SpellCheck speller;
+    speller.Init();
+    WriteBytes(dir.File("custom.dic"), file);
+    speller.LoadCustom(FromUtf8(dir.File("custom.dic")));
+    const auto check = [&](std::size_t from, std::size_t step) {
+      for (std::size_t k = from; k < misspellings.size(); k += step) {
+        const std::string& word = misspellings[k];
+        GetRankedSuggestions(FromSingleByte(word), 10, true);  // builds the ranking
+        const RankedSuggester& suggester = *ThreadRankedState().suggester;
+        const CustomWordList& custom = ThreadCustomWords();
+        const auto scores = [&](CustomWordList::Position p) {
+          return suggester.ScoreOutsider(word, RankingForm(custom.WordAt(p)), 2).has_value();
+        };
+        std::vector<std::size_t> found, scanned;
+        for (const auto p : ThreadRankedState().custom.Find(custom, word)) {
+          if (scores(p)) found.push_back(p.at);
+        }
+        custom.ForEachWordFrom({}, [&](CustomWordList::Position p, std::u16string_view) {
+          if (scores(p)) scanned.push_back(p.at);
+        });
+        ASSERT_EQ(found, scanned) << word;
+      }
+    };
+    check(0, 4);
+    for (std::size_t k = 0; k < added.size(); ++k) {
+      speller.AddToCustom(added[k]);
+      if (k == 100 || k == 400) check(k % 4, 16);
+    }
+    speller.AddToCustom(u"\u03a9mega");
+    check(1, 3);
   });
 }
 
