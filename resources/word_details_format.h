@@ -1,18 +1,23 @@
 // The layout of the built-in list's details, the component's "DIC" resource
-// 102: how common each entry is and how it is written. embed_word_list
-// writes it from word_details.txt; the ranked suggestions read it.
+// 102: how common each entry is, how it is written and which spellings of
+// English hold it. embed_word_list writes it from word_details.txt; the
+// ranked suggestions and the checks for a spelling read it.
 //
 // One byte for each entry of the main list (each line of two or more
 // characters of the built-in list), in list order: the size code in bits 0-2
-// and the WrittenCase in bits 3-4. Then, for each entry of case kOwnForm,
-// in list order, a record: the entry's index (4 bytes, low byte first), its
-// form's Windows-1252 bytes, one zero byte.
+// and the WrittenCase in bits 3-4. Then as many bytes again, one for each
+// entry in list order: its spellings, SpellingBit(s) set for each spelling s
+// that holds it. Then, for each entry of case kOwnForm, in list order, a
+// record: the entry's index (4 bytes, low byte first), its form's
+// Windows-1252 bytes, one zero byte.
 
 #ifndef QUENVARSPELL_RESOURCES_WORD_DETAILS_FORMAT_H_
 #define QUENVARSPELL_RESOURCES_WORD_DETAILS_FORMAT_H_
 
 #include <array>
 #include <cstdint>
+
+#include <quenvarspell/types.h>
 
 namespace quenvar {
 
@@ -29,6 +34,19 @@ enum class WrittenCase : std::uint8_t {
   kAllCapitals = 2,  // nasa: NASA
   kOwnForm = 3,      // iphone: iPhone, from the records after the bytes
 };
+
+// The bit of a spelling other than kEnglish in an entry's spellings byte.
+// kEnglish has none: it holds every entry.
+constexpr std::uint8_t SpellingBit(Spelling spelling) {
+  if (spelling == Spelling::kEnglish) return 0;
+  return static_cast<std::uint8_t>(1u << (static_cast<unsigned>(spelling) - 1));
+}
+
+// The spellings byte of an entry that every spelling holds.
+inline constexpr std::uint8_t kEverySpelling =
+    SpellingBit(Spelling::kAmerican) | SpellingBit(Spelling::kBritish) |
+    SpellingBit(Spelling::kBritishIze) | SpellingBit(Spelling::kCanadian) |
+    SpellingBit(Spelling::kAustralian);
 
 }  // namespace quenvar
 
