@@ -5,16 +5,36 @@
 #include "base/text.h"
 #include "dictionary/custom_list.h"
 #include "dictionary/word_list.h"
+#include "resources/resource_table.h"
+#include "resources/word_details_format.h"
 
 namespace quenvar {
 namespace {
 
-// Whether the main word list holds word, lower-cased, in its key's bucket.
-bool InMainList(std::u16string_view word) {
+// Whether the main word list holds bytes (a lower-cased single-byte form)
+// in its key's bucket: every entry counts.
+struct InAnyEntry {
+  const MainWordList& list;
+  bool operator()(std::string_view bytes) const { return list.BucketContains(bytes); }
+};
+
+// Likewise, counting only the entries of one spelling.
+struct InEntryOf {
+  const MainWordList& list;
+  Spelling spelling;
+  bool operator()(std::string_view bytes) const {
+    const std::int32_t index = list.BucketFind(bytes);
+    return index >= 0 && SpellingHolds(spelling, index);
+  }
+};
+
+// Whether in_list holds word, lower-cased.
+template <typename InList>
+bool InMainList(std::u16string_view word, const InList& in_list) {
   std::string& bytes = ThreadScratchBytes();
   // A character Windows-1252 lacks can be in no entry of the list.
   if (!ToSingleByte(word, bytes)) return false;
-  return ThreadDicWords().BucketContains(bytes);
+  return in_list(bytes);
 }
 
 template <typename Text>
@@ -27,18 +47,41 @@ bool CustomListIsEmpty() {
   return !words || words->empty();
 }
 
-// CheckWord for any text; the ASCII words' shortcut gives the same answers.
-bool CheckWordAnyText(std::u16string_view sWord, bool bCheckCustom) {
+// CheckWord for any text, over the entries in_list counts; the ASCII words'
+// shortcut gives the same answers.
+template <typename InList>
+bool CheckWordAnyText(std::u16string_view sWord, bool bCheckCustom, const InList& in_list) {
   const std::u16string w = ToLower(sWord);
   if (CountsAsCorrectAlone(w)) return true;
-  if (InMainList(w)) return true;
+  if (InMainList(w, in_list)) return true;
 
   const std::u16string c = CleanWord(w);
   if (c != w) {
     if (CountsAsCorrectAlone(c)) return true;
-    if (InMainList(c)) return true;
+    if (InMainList(c, in_list)) return true;
   }
   return bCheckCustom && IsInCustom(w);
+}
+
+template <typename InList>
+bool CheckWordWith(std::u16string_view sWord, bool bCheckCustom, const InList& in_list) {
+  // Most words are ASCII: they are lower-cased, looked up and cleaned in
+  // their single-byte form, which then is the word itself.
+  std::string& bytes = ThreadScratchBytes();
+  if (!ToLowerAscii(sWord, bytes)) return CheckWordAnyText(sWord, bCheckCustom, in_list);
+  if (CountsAsCorrectAlone(bytes)) return true;
+  if (in_list(bytes)) return true;
+
+  if (!IsPlainWord(bytes)) {
+    const std::size_t length = bytes.size();
+    CleanBytes(bytes);
+    // The cleaned word is a part of the word, so equal only when as long.
+    if (bytes.size() != length) {
+      if (CountsAsCorrectAlone(bytes)) return true;
+      if (in_list(bytes)) return true;
+    }
+  }
+  return bCheckCustom && !CustomListIsEmpty() && IsInCustom(ToLower(sWord));
 }
 
 }  // namespace
@@ -87,24 +130,21 @@ std::u16string CleanWord(std::u16string_view word) {
 }
 
 bool CheckWord(std::u16string_view sWord, bool bCheckCustom) {
-  // Most words are ASCII: they are lower-cased, looked up and cleaned in
-  // their single-byte form, which then is the word itself.
-  std::string& bytes = ThreadScratchBytes();
-  if (!ToLowerAscii(sWord, bytes)) return CheckWordAnyText(sWord, bCheckCustom);
-  if (CountsAsCorrectAlone(bytes)) return true;
-  const MainWordList& list = ThreadDicWords();
-  if (list.BucketContains(bytes)) return true;
+  return CheckWordWith(sWord, bCheckCustom, InAnyEntry{ThreadDicWords()});
+}
 
-  if (!IsPlainWord(bytes)) {
-    const std::size_t length = bytes.size();
-    CleanBytes(bytes);
-    // The cleaned word is a part of the word, so equal only when as long.
-    if (bytes.size() != length) {
-      if (CountsAsCorrectAlone(bytes)) return true;
-      if (list.BucketContains(bytes)) return true;
-    }
-  }
-  return bCheckCustom && !CustomListIsEmpty() && IsInCustom(ToLower(sWord));
+bool CheckWord(std::u16string_view sWord, Spelling spelling, bool bCheckCustom) {
+  if (spelling == Spelling::kEnglish) return CheckWord(sWord, bCheckCustom);
+  return CheckWordWith(sWord, bCheckCustom, InEntryOf{ThreadDicWords(), spelling});
+}
+
+std::uint8_t EntrySpellings(std::int32_t index) {
+  // The spellings bytes follow the entries' size and case bytes.
+  return FindResource("DIC", 102)[static_cast<std::size_t>(kDicCapacity + index)];
+}
+
+bool SpellingHolds(Spelling spelling, std::int32_t index) {
+  return spelling == Spelling::kEnglish || (EntrySpellings(index) & SpellingBit(spelling)) != 0;
 }
 
 }  // namespace quenvar
