@@ -69,7 +69,7 @@ WordArray SpellCheck::GetSuggestions(const std::u16string& sWord,
 WordArray SpellCheck::GetRankedSuggestions(const std::u16string& sWord,
                                            std::int32_t lMaxCount,
                                            Boolean bCheckCustom) {
-  return quenvar::GetRankedSuggestions(sWord, lMaxCount, bCheckCustom != 0);
+  return quenvar::GetRankedSuggestions(sWord, Spelling::kEnglish, lMaxCount, bCheckCustom != 0);
 }
 
 Variant SpellCheck::AddToCustom(const std::u16string& sWord) {

@@ -102,7 +102,7 @@ TEST(GetRankedSuggestions, FollowsReloadsAndChangesNothing) {
     LoadWordList(path, {});
     // The capitals of the built-in list's details do not fit this list; its
     // words are what matters here.
-    EXPECT_EQ(ToLower(First(GetRankedSuggestions(u"helo", 10, true))), u"hello");
+    EXPECT_EQ(ToLower(First(GetRankedSuggestions(u"helo", Spelling::kEnglish, 10, true))), u"hello");
     SpellCheck speller;
     speller.Init();
     EXPECT_EQ(First(speller.GetRankedSuggestions(u"recieve")), u"receive");
