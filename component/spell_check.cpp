@@ -1,6 +1,7 @@
 #include <quenvarspell/spell_check.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "component/widgets_library.h"
 #include "dictionary/check_word.h"
@@ -53,6 +54,19 @@ class SpellCheck::ConnectedSinks : public SpellCheckEvents {
   const SpellCheck& object_;
 };
 
+std::optional<Spelling> ParseSpelling(std::string_view tag) {
+  static constexpr std::pair<std::string_view, Spelling> kTags[] = {
+      {"en", Spelling::kEnglish},          {"en_US", Spelling::kAmerican},
+      {"en_GB", Spelling::kBritish},       {"en_GB-ise", Spelling::kBritish},
+      {"en_GB-ize", Spelling::kBritishIze}, {"en_CA", Spelling::kCanadian},
+      {"en_AU", Spelling::kAustralian},
+  };
+  for (const auto& [name, spelling] : kTags) {
+    if (name == tag) return spelling;
+  }
+  return std::nullopt;
+}
+
 SpellCheck::SpellCheck() = default;
 SpellCheck::~SpellCheck() = default;
 
@@ -69,7 +83,18 @@ WordArray SpellCheck::GetSuggestions(const std::u16string& sWord,
 WordArray SpellCheck::GetRankedSuggestions(const std::u16string& sWord,
                                            std::int32_t lMaxCount,
                                            Boolean bCheckCustom) {
-  return quenvar::GetRankedSuggestions(sWord, Spelling::kEnglish, lMaxCount, bCheckCustom != 0);
+  return GetRankedSuggestions(sWord, Spelling::kEnglish, lMaxCount, bCheckCustom);
+}
+
+Boolean SpellCheck::CheckWord(const std::u16string& sWord, Spelling spelling,
+                              Boolean bCheckCustom) {
+  return quenvar::CheckWord(sWord, spelling, bCheckCustom != 0) ? kTrue : kFalse;
+}
+
+WordArray SpellCheck::GetRankedSuggestions(const std::u16string& sWord,
+                                           Spelling spelling, std::int32_t lMaxCount,
+                                           Boolean bCheckCustom) {
+  return quenvar::GetRankedSuggestions(sWord, spelling, lMaxCount, bCheckCustom != 0);
 }
 
 Variant SpellCheck::AddToCustom(const std::u16string& sWord) {
