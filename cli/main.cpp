@@ -19,6 +19,7 @@
 #include "cli/ispell_pipe.h"
 #include "cli/personal_dictionary.h"
 #include "cli/report_commands.h"
+#include "cli/spelling_choice.h"
 #include "cli/text_encoding.h"
 #include "lsp/server.h"
 
@@ -29,8 +30,15 @@ constexpr const char* kPersonalHelp =
     "$XDG_DATA_HOME/quenvarspell/personal.dic, ~/.local/share/... when "
     "XDG_DATA_HOME is unset)";
 
+const std::string kLangHelp =
+    std::string("Spelling to check and suggest: ") + quenvar::cli::kSpellingTags +
+    " (en: all of them; en_GB: -ise, en_GB-ize: Oxford -ize). Default: "
+    "the first of DICTIONARY, LC_ALL, LC_MESSAGES and LANG that is set, as "
+    "Hunspell and Aspell read them, or en when it names no English spelling";
+
 // The flags Ispell clients may pass: -a, -l, -v/-vv, -p, -t, -H and -W have
-// a meaning here, the others are accepted and ignored.
+// a meaning here (and -d, which every command takes), the others are
+// accepted and ignored.
 struct IspellFlags {
   bool pipe = false;
   bool list = false;
@@ -63,7 +71,7 @@ void AddIspellFlags(CLI::App& app, IspellFlags& flags, std::string& personal) {
   for (const char* ignored : {"-B", "-C", "-m", "-S", "-P", "-n", "-x", "-o"}) {
     app.add_flag(ignored, flags.ignored_flags, "Accepted and ignored")->group(group);
   }
-  for (const char* ignored : {"-d", "-T", "-i", "-w", "--encoding"}) {
+  for (const char* ignored : {"-T", "-i", "-w", "--encoding"}) {
     app.add_option(ignored, flags.ignored_value, "Accepted and ignored")
         ->type_name("VALUE")
         ->group(group);
@@ -94,8 +102,10 @@ int Run(int argc, char** argv) {
 
   std::string personal_option;
   std::string mode_option;
+  std::string lang_option;
   IspellFlags ispell;
   app.add_option("--personal", personal_option, kPersonalHelp)->type_name("FILE");
+  app.add_option("-d,--lang", lang_option, kLangHelp)->type_name("TAG");
   AddIspellFlags(app, ispell, personal_option);
 
   std::vector<std::string> inputs;
@@ -138,6 +148,7 @@ int Run(int argc, char** argv) {
   for (CLI::App* command : {check, list, suggest, add, pipe, fix, lsp}) {
     command->add_option("--personal", personal_option, kPersonalHelp)
         ->type_name("FILE");
+    command->add_option("-d,--lang", lang_option, kLangHelp)->type_name("TAG");
     command->footer("");
   }
   for (CLI::App* command : {&app, check, list, pipe}) {
@@ -173,18 +184,21 @@ int Run(int argc, char** argv) {
     std::cout << quenvar::cli::IspellVersionLine() << '\n';
     return 0;
   }
+  const quenvar::Spelling spelling = quenvar::cli::ChooseSpelling(lang_option);
   if (ispell.pipe || pipe->parsed()) {
     return quenvar::cli::RunPipe(
-        personal(), {pipe_format, ispell.accepted_length.empty()
-                                      ? 0
-                                      : quenvar::cli::ParseAcceptedLength(ispell.accepted_length)});
+        personal(), {pipe_format,
+                     ispell.accepted_length.empty()
+                         ? 0
+                         : quenvar::cli::ParseAcceptedLength(ispell.accepted_length),
+                     spelling});
   }
-  if (ispell.list) return quenvar::cli::RunIspellList(personal(), pipe_format);
-  if (check->parsed()) return quenvar::cli::RunCheck(inputs, personal(), mode);
-  if (list->parsed()) return quenvar::cli::RunList(inputs, personal(), mode);
-  if (suggest->parsed()) return quenvar::cli::RunSuggest(words, personal());
-  if (add->parsed()) return quenvar::cli::RunAdd(words, personal());
-  if (fix->parsed()) return quenvar::cli::RunFix(fix_file, personal());
+  if (ispell.list) return quenvar::cli::RunIspellList(personal(), pipe_format, spelling);
+  if (check->parsed()) return quenvar::cli::RunCheck(inputs, personal(), mode, spelling);
+  if (list->parsed()) return quenvar::cli::RunList(inputs, personal(), mode, spelling);
+  if (suggest->parsed()) return quenvar::cli::RunSuggest(words, personal(), spelling);
+  if (add->parsed()) return quenvar::cli::RunAdd(words, personal(), spelling);
+  if (fix->parsed()) return quenvar::cli::RunFix(fix_file, personal(), spelling);
   if (lsp->parsed()) {
     return quenvar::lsp::RunLanguageServer(STDIN_FILENO, STDOUT_FILENO, personal_option);
   }

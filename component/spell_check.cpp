@@ -127,6 +127,12 @@ Variant SpellCheck::CheckText(std::u16string& sText, Boolean ShowDialog) {
 std::vector<UnknownWord> SpellCheck::FindUnknownWords(DocumentSplitter& splitter,
                                                       std::u16string_view text,
                                                       Boolean bCheckCustom) {
+  return FindUnknownWords(splitter, text, Spelling::kEnglish, bCheckCustom);
+}
+
+std::vector<UnknownWord> SpellCheck::FindUnknownWords(DocumentSplitter& splitter,
+                                                      std::u16string_view text,
+                                                      Spelling spelling, Boolean bCheckCustom) {
   const bool custom = bCheckCustom != 0;
   std::vector<UnknownWord> unknown;
   // The parts of the compound being read, and the compound as one word.
@@ -134,7 +140,7 @@ std::vector<UnknownWord> SpellCheck::FindUnknownWords(DocumentSplitter& splitter
   std::u16string compound;
   splitter.Split(text, [&](const DocumentWord& word) {
     if (parts.empty() && !word.hyphen_after) {
-      if (!quenvar::CheckWord(word.word, custom)) {
+      if (!quenvar::CheckWord(word.word, spelling, custom)) {
         unknown.push_back({std::u16string(word.word), word.offset, word.length});
       }
       return;
@@ -146,9 +152,11 @@ std::vector<UnknownWord> SpellCheck::FindUnknownWords(DocumentSplitter& splitter
       if (!compound.empty()) compound += u'-';
       compound += part.word;
     }
-    if (!quenvar::CheckWord(compound, custom)) {
+    if (!quenvar::CheckWord(compound, spelling, custom)) {
       for (UnknownWord& part : parts) {
-        if (!quenvar::CheckWord(part.word, custom)) unknown.push_back(std::move(part));
+        if (!quenvar::CheckWord(part.word, spelling, custom)) {
+          unknown.push_back(std::move(part));
+        }
       }
     }
     parts.clear();

@@ -124,6 +124,11 @@ class QUENVAR_EXPORT SpellCheck {
                                             std::u16string_view text,
                                             Boolean bCheckCustom = kTrue);
 
+  // FindUnknownWords deciding with CheckWord(word, spelling, bCheckCustom).
+  std::vector<UnknownWord> FindUnknownWords(DocumentSplitter& splitter,
+                                            std::u16string_view text, Spelling spelling,
+                                            Boolean bCheckCustom = kTrue);
+
   // Loads the built-in English word list into this thread's main list. Every
   // call reloads it. Returns empty.
   Variant Init();
