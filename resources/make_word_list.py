@@ -34,9 +34,10 @@ en_GB-ise, en_GB-ize, en_CA and en_AU; also Aspell's): a spelling holds an
 entry when a list of size 60 or below of the english category or of the
 spelling's own category holds it in lower case, or, for an entry no list
 holds in lower case, in some form (grey is British although the name Grey
-is in every spelling). Those dictionaries take in no variant list at that
-size, so neither do the spellings. The australian lists only mark entries;
-they add none to the list.
+is in every spelling). Those dictionaries also take in the special hacker
+list, which every spelling holds (grovelled and groveled alike), and no
+variant list at that size. The australian and hacker lists only mark
+entries; they add none to the list.
 
 Usage: make_word_list.py [SCOWL_FOLDER [OUTPUT [DETAILS_OUTPUT]]]
 Defaults: /usr/share/dict/scowl, and word_list.txt and word_details.txt
@@ -70,9 +71,9 @@ def read_entries(path):
 
 def source_files(folder):
     """(spelling, size, path) of every list to read, in name order."""
-    spellings = SPELLINGS + ("australian",)
+    spellings = SPELLINGS + ("australian", "special")
     pattern = re.compile(r"^(%s)-(%s)\.(\d+)$" %
-                         ("|".join(spellings), "|".join(KINDS)))
+                         ("|".join(spellings), "|".join(KINDS + ("hacker",))))
     files = [(m.group(1), int(m.group(3)), p) for p in folder.iterdir()
              if (m := pattern.match(p.name)) and int(m.group(3)) <= MAX_SIZE]
     if not files:
@@ -141,7 +142,8 @@ def main():
             key = list_key(entry)
             if key in words and (entry.encode("cp1252") == key or
                                  key not in words[key]):
-                spellings.setdefault(key, set()).add(spelling)
+                spellings.setdefault(key, set()).add(
+                    "english" if spelling == "special" else spelling)
     ordered = sorted(words)
     output.write_bytes(b"\r\n".join(ordered))
     details_output.write_bytes(b"\r\n".join(
