@@ -1,6 +1,7 @@
 #include "dictionary/check_word.h"
 
 #include "base/ascii.h"
+#include "base/byte_coding.h"
 #include "base/numeric.h"
 #include "base/text.h"
 #include "dictionary/custom_list.h"
@@ -139,8 +140,29 @@ bool CheckWord(std::u16string_view sWord, Spelling spelling, bool bCheckCustom) 
 }
 
 std::uint8_t EntrySpellings(std::int32_t index) {
-  // The spellings bytes follow the entries' size and case bytes.
-  return FindResource("DIC", 102)[static_cast<std::size_t>(kDicCapacity + index)];
+  const std::span<const std::uint8_t> details = FindResource("DIC", 102);
+  const auto entries = static_cast<std::size_t>(kDicCapacity);
+  const auto code = static_cast<std::uint8_t>(details[static_cast<std::size_t>(index)] >>
+                                              kSpellingsShift);
+  if (code != kListedSpellings) return details[entries + code];
+  // The listed entries are in list order: a binary search finds the index.
+  // (Clang 14 cannot compile libstdc++ 12's ranges, so no iota_view.)
+  const std::span<const std::uint8_t> listed = SplitDetailsTail(details, entries).listed;
+  const auto wanted = static_cast<std::uint32_t>(index);
+  std::size_t low = 0;
+  std::size_t high = listed.size() / kListedEntrySize;
+  while (low < high) {
+    const std::size_t middle = low + (high - low) / 2;
+    const std::span<const std::uint8_t> entry = listed.subspan(middle * kListedEntrySize);
+    const std::uint32_t at = DecodeLengthPrefix(entry);
+    if (at == wanted) return entry[kLengthPrefixSize];
+    if (at < wanted) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  return 0;
 }
 
 bool SpellingHolds(Spelling spelling, std::int32_t index) {

@@ -12,6 +12,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <climits>
 #include <cstdint>
@@ -74,6 +75,38 @@ std::uint8_t PackSpellings(std::string_view markers, std::size_t line) {
   return bits;
 }
 
+// Gives each entry of bytes (one byte an entry) the code of its spellings
+// byte: the seven commonest bytes get codes of their own, in order of how
+// many entries have them, and the other entries are listed. Appends the
+// codes' bytes and the listed entries.
+void AppendSpellings(ByteArray& bytes, const ByteArray& spellings) {
+  std::array<std::size_t, 256> count{};
+  for (std::uint8_t s : spellings) ++count[s];
+  std::array<std::uint8_t, kSpellingsCodes> table{};
+  std::array<std::uint8_t, 256> code_of;
+  code_of.fill(kListedSpellings);
+  for (std::uint8_t code = 0; code < kListedSpellings; ++code) {
+    const auto commonest = std::max_element(count.begin(), count.end());
+    if (*commonest == 0) break;
+    table[code] = static_cast<std::uint8_t>(commonest - count.begin());
+    code_of[table[code]] = code;
+    *commonest = 0;
+  }
+  ByteArray listed;
+  std::uint32_t listed_count = 0;
+  for (std::size_t i = 0; i < spellings.size(); ++i) {
+    const std::uint8_t code = code_of[spellings[i]];
+    bytes[i] = static_cast<std::uint8_t>(bytes[i] | code << kSpellingsShift);
+    if (code != kListedSpellings) continue;
+    AppendLengthPrefix(listed, static_cast<std::uint32_t>(i));
+    listed.push_back(spellings[i]);
+    ++listed_count;
+  }
+  bytes.insert(bytes.end(), table.begin(), table.end());
+  AppendLengthPrefix(bytes, listed_count);
+  bytes.insert(bytes.end(), listed.begin(), listed.end());
+}
+
 // Packs word_details.txt, one line for each line of the list: the SCOWL size
 // class, then nothing (lower case), "^" (capital first), "=" (all capitals)
 // or a space and the written form; then, for an entry that not every
@@ -124,7 +157,7 @@ ByteArray PackDetails(std::string_view list, std::string_view details) {
     bytes.push_back(static_cast<std::uint8_t>(
         (code - kSizeClasses.begin()) | static_cast<int>(written) << kWrittenCaseShift));
   }
-  bytes.insert(bytes.end(), spellings.begin(), spellings.end());
+  AppendSpellings(bytes, spellings);
   bytes.insert(bytes.end(), records.begin(), records.end());
   return bytes;
 }

@@ -67,9 +67,9 @@ std::u16string WrittenForm(std::span<const std::uint8_t> details,
   if (written != WrittenCase::kOwnForm) {
     return Capitalize(static_cast<Capitals>(written), std::move(form));
   }
-  // Records of index, bytes, zero byte follow the entries' two bytes each.
+  // Records of index, bytes, zero byte.
   std::span<const std::uint8_t> records =
-      details.subspan(std::min(2 * static_cast<std::size_t>(kDicCapacity), details.size()));
+      SplitDetailsTail(details, static_cast<std::size_t>(kDicCapacity)).records;
   while (records.size() > kLengthPrefixSize) {
     const std::uint32_t record_index = DecodeLengthPrefix(records);
     records = records.subspan(kLengthPrefixSize);
