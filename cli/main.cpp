@@ -200,7 +200,8 @@ int Run(int argc, char** argv) {
   if (add->parsed()) return quenvar::cli::RunAdd(words, personal(), spelling);
   if (fix->parsed()) return quenvar::cli::RunFix(fix_file, personal(), spelling);
   if (lsp->parsed()) {
-    return quenvar::lsp::RunLanguageServer(STDIN_FILENO, STDOUT_FILENO, personal_option);
+    return quenvar::lsp::RunLanguageServer(STDIN_FILENO, STDOUT_FILENO, personal_option,
+                                           spelling);
   }
   std::cerr << app.help();
   return 2;
