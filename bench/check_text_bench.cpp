@@ -57,17 +57,15 @@ class CountingSink : public quenvar::SpellCheckEvents {
   std::size_t unknown = 0;
 };
 
-// Every word once per iteration. Counters: time per word and words rejected
-// per pass.
-void BM_CheckWord(benchmark::State& state) {
-  quenvar::SpellCheck speller;
+// Every word once per iteration, each checked by check (true: accepted).
+// Counters: time per word and words rejected per pass.
+template <typename Check>
+void CheckEveryWord(benchmark::State& state, Check check) {
   const std::vector<std::u16string>& words = Words();
   std::size_t rejected = 0;
   for (auto _ : state) {
     rejected = 0;
-    for (const std::u16string& word : words) {
-      rejected += speller.CheckWord(word) == quenvar::kFalse;
-    }
+    for (const std::u16string& word : words) rejected += !check(word);
   }
   state.counters["words"] = benchmark::Counter(
       static_cast<double>(words.size()) *
@@ -75,7 +73,28 @@ void BM_CheckWord(benchmark::State& state) {
       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   state.counters["rejected"] = static_cast<double>(rejected);
 }
+
+void BM_CheckWord(benchmark::State& state) {
+  quenvar::SpellCheck speller;
+  CheckEveryWord(state, [&](const std::u16string& word) {
+    return speller.CheckWord(word) != quenvar::kFalse;
+  });
+}
 BENCHMARK(BM_CheckWord)->Unit(benchmark::kMillisecond);
+
+// The same for one spelling (the argument: a quenvar::Spelling), which also
+// reads each found entry's spellings.
+void BM_CheckWordInSpelling(benchmark::State& state) {
+  quenvar::SpellCheck speller;
+  const auto spelling = static_cast<quenvar::Spelling>(state.range(0));
+  CheckEveryWord(state, [&](const std::u16string& word) {
+    return speller.CheckWord(word, spelling) != quenvar::kFalse;
+  });
+}
+BENCHMARK(BM_CheckWordInSpelling)
+    ->Arg(static_cast<int>(quenvar::Spelling::kAmerican))
+    ->Arg(static_cast<int>(quenvar::Spelling::kBritish))
+    ->Unit(benchmark::kMillisecond);
 
 // One whole walk of the text per iteration. Counters: pieces of text checked
 // per second (empty pieces between delimiters included, as the walk checks

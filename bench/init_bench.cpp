@@ -1,5 +1,6 @@
 // Init: the time one load of the built-in word list takes, its steps one by
-// one, and the resident memory the loaded list costs.
+// one, and the resident memory the loaded list costs (and a spelling's
+// first check).
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -66,6 +67,33 @@ void BM_FirstInitResidentMemory(benchmark::State& state) {
   state.counters["list_MiB"] = grown / (1024 * 1024);
 }
 BENCHMARK(BM_FirstInitResidentMemory)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// What a spelling adds to a thread that has loaded the list, checked a
+// word and ranked corrections: the growth of the resident memory over its
+// first check and ranked corrections for a spelling, which read the
+// entries' spellings from the library's read-only data.
+void BM_FirstSpellingCheckResidentMemory(benchmark::State& state) {
+  double grown = 0;
+  for (auto _ : state) {
+    std::thread thread([&] {
+      SpellCheck speller;
+      speller.Init();
+      speller.CheckWord(u"colour");
+      speller.GetRankedSuggestions(u"colour");
+      ::malloc_trim(0);
+      const double before = ResidentBytes();
+      speller.CheckWord(u"colour", Spelling::kAmerican);
+      speller.GetRankedSuggestions(u"colour", Spelling::kAmerican);
+      ::malloc_trim(0);
+      grown = ResidentBytes() - before;
+    });
+    thread.join();
+  }
+  state.counters["spelling_KiB"] = grown / 1024;
+}
+BENCHMARK(BM_FirstSpellingCheckResidentMemory)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 

@@ -87,7 +87,7 @@ struct BenchServer {
                 diagnostics = message["params"]["diagnostics"].size();
               }
             },
-            "/nonexistent/personal.dic") {
+            "/nonexistent/personal.dic", quenvar::Spelling::kEnglish) {
     Take(json{{"jsonrpc", "2.0"}, {"id", 1}, {"method", "initialize"},
               {"params", {{"capabilities", json::object()}}}}
              .dump());

@@ -92,6 +92,20 @@ void BM_GetRankedSuggestions(benchmark::State& state) {
 }
 BENCHMARK(BM_GetRankedSuggestions);
 
+// The same for one spelling (the argument: a quenvar::Spelling), which
+// passes over the entries of others.
+void BM_GetRankedSuggestionsInSpelling(benchmark::State& state) {
+  quenvar::SpellCheck speller;
+  const auto spelling = static_cast<quenvar::Spelling>(state.range(0));
+  speller.GetRankedSuggestions(u"recieve");
+  TimeSuggestions(state, [&](const std::u16string& word) {
+    return speller.GetRankedSuggestions(word, spelling);
+  });
+}
+BENCHMARK(BM_GetRankedSuggestionsInSpelling)
+    ->Arg(static_cast<int>(quenvar::Spelling::kAmerican))
+    ->Arg(static_cast<int>(quenvar::Spelling::kBritish));
+
 
 // One Similarity score per iteration: a correction against its misspelling,
 // the dictionary word first as the suggestion search passes it.

@@ -1,8 +1,8 @@
 #include "cli/fix_command.h"
 
-#include <cstdint>
 #include <iostream>
 #include <stdexcept>
+#include <variant>
 
 #include <quenvarspell/spell_check.h>
 
@@ -16,35 +16,47 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// Records the user's replacements, and every word that the dialog may have
-// added to the custom list: the words reported, and the replacements.
-class FixEvents : public SpellCheckEvents {
- public:
-  void SpellWordNotInDic(const std::u16string& sOriginalWord, std::int32_t,
-                         Boolean&) override {
-    candidates.push_back(sOriginalWord);
-  }
-  void SpellReplace(const std::u16string& sOriginalWord,
-                    const std::u16string& sReplacementWord,
-                    std::int32_t lPosStart, WordArray&) override {
-    replacements.push_back({static_cast<std::size_t>(lPosStart), sOriginalWord,
-                            sReplacementWord});
-    candidates.push_back(sReplacementWord);
-  }
-
+// The user's replacements, and every word that the dialog may have added to
+// the custom list: the words shown, and the replacements.
+struct Choices {
   std::vector<Replacement> replacements;
   std::vector<std::u16string> candidates;
 };
 
-// The candidates that the custom list accepts and the main list does not:
-// the words added with Add Word during the walk (and any that the personal
-// dictionary already held, which adding again leaves as they are).
-std::vector<std::u16string> AddedWords(SpellCheck& speller,
+// Shows the dialog for each word of text, a document in format, that
+// spelling does not accept, in text order: Cancel ends the walk, Ignore and
+// a choice of one character change nothing. A word is checked again when
+// its turn comes, so one added with Add Word is accepted from then on.
+Choices Walk(SpellCheck& speller, Spelling spelling, DocumentFormat format,
+             std::u16string_view text) {
+  Choices choices;
+  DocumentSplitter splitter(format);
+  // The words the lists reject before the walk: adding words only shortens it.
+  for (const UnknownWord& unknown : speller.FindUnknownWords(splitter, text, spelling)) {
+    if (speller.CheckWord(unknown.word, spelling)) continue;
+    choices.candidates.push_back(unknown.word);
+    const Variant choice = speller.ShowSuggestionDialog(unknown.word);
+    if (choice == Variant(kFalse)) break;
+    const auto* chosen = std::get_if<std::u16string>(&choice);
+    if (chosen != nullptr && chosen->size() > 1 && *chosen != unknown.word) {
+      choices.replacements.push_back(
+          {unknown.offset, std::u16string(text.substr(unknown.offset, unknown.length)), *chosen});
+      choices.candidates.push_back(*chosen);
+    }
+  }
+  return choices;
+}
+
+// The candidates that the custom list accepts and the main list does not
+// under spelling: the words added with Add Word during the walk (and any
+// that the personal dictionary already held, which adding again leaves as
+// they are).
+std::vector<std::u16string> AddedWords(SpellCheck& speller, Spelling spelling,
                                        const std::vector<std::u16string>& candidates) {
   std::vector<std::u16string> added;
   for (const std::u16string& word : candidates) {
-    if (speller.CheckWord(word, kTrue) && !speller.CheckWord(word, kFalse) &&
-        !WhyCustomFileCannotKeep(word)) {
+    if (speller.CheckWord(word, spelling, kTrue) &&
+        !speller.CheckWord(word, spelling, kFalse) && !WhyCustomFileCannotKeep(word)) {
       added.push_back(word);
     }
   }
@@ -70,32 +82,30 @@ std::u16string ApplyReplacements(std::u16string_view text,
   return result;
 }
 
-int RunFix(const std::string& path, const std::filesystem::path& personal) {
+int RunFix(const std::string& path, const std::filesystem::path& personal,
+           Spelling spelling) {
   const std::string original = ReadFileBytes(path);
-  std::u16string text = DecodeDocument(path, original);
+  const std::u16string text = DecodeDocument(path, original);
 
   SpellCheck speller;
   speller.Init();
   LoadPersonalDictionary(speller, personal);
-  FixEvents events;
-  const std::uint32_t cookie = speller.Advise(events);
-  speller.CheckText(text, kTrue);
-  speller.Unadvise(cookie);
+  const Choices choices = Walk(speller, spelling, FormatOfFileName(path), text);
 
   // The words the user added are theirs whatever becomes of the document,
   // so they are saved first.
-  const std::vector<std::u16string> added =
-      AddToPersonalDictionary(personal, AddedWords(speller, events.candidates));
+  const std::vector<std::u16string> added = AddToPersonalDictionary(
+      personal, AddedWords(speller, spelling, choices.candidates));
   const auto report_added = [&] {
     for (const std::u16string& word : added) {
       std::cout << ToUtf8(word) << ": added to " << personal.string() << '\n';
     }
   };
-  if (!events.replacements.empty()) {
+  if (!choices.replacements.empty()) {
     std::string fixed = original.starts_with(kByteOrderMark)
                             ? std::string(kByteOrderMark)
                             : std::string();
-    fixed += ToUtf8(ApplyReplacements(text, events.replacements));
+    fixed += ToUtf8(ApplyReplacements(text, choices.replacements));
     try {
       if (ReadFileBytes(path) != original) {
         throw std::runtime_error(path +
@@ -108,8 +118,8 @@ int RunFix(const std::string& path, const std::filesystem::path& personal) {
       throw;
     }
   }
-  std::cout << path << ": " << events.replacements.size()
-            << (events.replacements.size() == 1 ? " word" : " words")
+  std::cout << path << ": " << choices.replacements.size()
+            << (choices.replacements.size() == 1 ? " word" : " words")
             << " replaced\n";
   report_added();
   return 0;

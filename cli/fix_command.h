@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include <quenvarspell/types.h>
+
 namespace quenvar::cli {
 
 // A word of a text and what replaces it.
@@ -25,15 +27,18 @@ struct Replacement {
 std::u16string ApplyReplacements(std::u16string_view text,
                                  const std::vector<Replacement>& replacements);
 
-// `fix`: walks the UTF-8 file at path with CheckText and the suggestion
-// dialog, makes every replacement the user chooses, and writes the result
-// back in one step (ReplaceFile) when something changed; Cancel in the
-// dialog ends the walk and keeps the replacements chosen before it. Words
-// the user added with Add Word are saved to the personal dictionary file.
+// `fix`: walks the words of the UTF-8 file at path, read in the format its
+// name's extension names (FormatOfFileName), showing the suggestion dialog
+// for each word spelling does not accept (FindUnknownWords), makes every
+// replacement the user chooses, and writes the result back in one step
+// (ReplaceFile) when something changed; Cancel in the dialog ends the walk
+// and keeps the replacements chosen before it. Words the user added with
+// Add Word are saved to the personal dictionary file.
 // Reports what it did on standard output and returns 0. Throws, leaving the
 // file as it was, when it cannot be read, is not UTF-8, changed on disk
 // during the walk, or the dialog cannot be shown.
-int RunFix(const std::string& path, const std::filesystem::path& personal);
+int RunFix(const std::string& path, const std::filesystem::path& personal,
+           Spelling spelling);
 
 }  // namespace quenvar::cli
 

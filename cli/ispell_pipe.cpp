@@ -41,7 +41,9 @@ Line DecodeLine(std::string_view bytes) {
 class PipeSession {
  public:
   PipeSession(const std::filesystem::path& personal, const PipeOptions& options)
-      : personal_(personal), accepted_length_(options.accepted_length) {
+      : personal_(personal),
+        accepted_length_(options.accepted_length),
+        spelling_(options.spelling) {
     speller_.Init();
     LoadPersonalDictionary(speller_, personal_);
     splitter_.emplace(options.format);
@@ -111,7 +113,8 @@ class PipeSession {
     if (last) line.text += u'\n';
     const std::u16string_view text = line.text;
     const std::uint32_t state = splitter_->state();
-    std::vector<UnknownWord> unknown = speller_.FindUnknownWords(*splitter_, text);
+    std::vector<UnknownWord> unknown =
+        speller_.FindUnknownWords(*splitter_, text, spelling_);
     std::erase_if(unknown, [&](const UnknownWord& word) {
       return CharacterCount(word.word) <= accepted_length_;
     });
@@ -123,7 +126,8 @@ class PipeSession {
       counted_to = word.offset;
       const std::string offset = std::to_string(characters_);
       const std::string source = line.Encode(text.substr(word.offset, word.length));
-      const WordArray suggestions = speller_.GetRankedSuggestions(word.word);
+      const WordArray suggestions =
+          speller_.GetRankedSuggestions(word.word, spelling_);
       if (!suggestions || suggestions->empty()) {
         out << "# " << source << ' ' << offset << '\n';
         return;
@@ -160,7 +164,9 @@ class PipeSession {
   }
 
   void Accept(const std::u16string& word) {
-    if (!word.empty() && !speller_.CheckWord(word)) speller_.AddToCustom(word);
+    if (!word.empty() && !speller_.CheckWord(word, spelling_)) {
+      speller_.AddToCustom(word);
+    }
   }
 
   // A failure is reported on standard error, which Ispell clients show, and
@@ -180,6 +186,7 @@ class PipeSession {
   std::filesystem::path personal_;
   std::vector<std::u16string> unsaved_;
   std::size_t accepted_length_;
+  Spelling spelling_;
   std::optional<DocumentSplitter> splitter_;
   bool save_failed_ = false;
   bool terse_ = false;
@@ -231,7 +238,8 @@ int RunPipe(const std::filesystem::path& personal, const PipeOptions& options) {
   return session.words_unsaved_after_failure() ? 2 : 0;
 }
 
-int RunIspellList(const std::filesystem::path& personal, DocumentFormat format) {
+int RunIspellList(const std::filesystem::path& personal, DocumentFormat format,
+                  Spelling spelling) {
   SpellCheck speller;
   speller.Init();
   LoadPersonalDictionary(speller, personal);
@@ -241,7 +249,7 @@ int RunIspellList(const std::filesystem::path& personal, DocumentFormat format) 
   while (input.Next(bytes)) {
     const Line piece = DecodeLine(bytes);
     const std::u16string_view text = piece.text;
-    for (const UnknownWord& unknown : speller.FindUnknownWords(splitter, text)) {
+    for (const UnknownWord& unknown : speller.FindUnknownWords(splitter, text, spelling)) {
       std::cout << piece.Encode(text.substr(unknown.offset, unknown.length)) << '\n';
     }
   }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include <quenvarspell/document_splitter.h>
+#include <quenvarspell/types.h>
 
 namespace quenvar::cli {
 
@@ -16,6 +17,7 @@ namespace quenvar::cli {
 struct PipeOptions {
   DocumentFormat format = DocumentFormat::kText;  // -t TeX, -H HTML, --mode
   std::size_t accepted_length = 0;  // -W: shorter words are always accepted
+  Spelling spelling = Spelling::kEnglish;  // -d: what is checked and offered
 };
 
 // The value of -W, a count of characters, read as Aspell reads it. Throws
@@ -28,11 +30,11 @@ std::string IspellVersionLine();
 
 // Speaks Ispell's pipe protocol on standard input and output until the input
 // ends: prints the version line, then answers each input line with one line
-// per word the document splitter yields in options.format ("*" for a
-// correct word, "& WORD COUNT OFFSET: s1, s2, ..." or "# WORD OFFSET" for an
-// unknown one, WORD as the line holds it; OFFSET counts characters from the
-// start of the input line) and an empty line; what a line leaves open (a
-// comment, a code block) goes on into the next. Words of at most
+// per word the document splitter yields in options.format ("*" for a word
+// options.spelling accepts, "& WORD COUNT OFFSET: s1, s2, ..." or "# WORD
+// OFFSET" for another, WORD as the line holds it; OFFSET counts characters
+// from the start of the input line) and an empty line; what a line leaves
+// open (a comment, a code block) goes on into the next. Words of at most
 // options.accepted_length characters count as correct. Lines starting with
 // "*" add a word to the personal dictionary as typed, "&" in lower case,
 // "@" accepts one for this session, "#" saves the words added, "!" and "%"
@@ -46,11 +48,12 @@ std::string IspellVersionLine();
 // cannot be loaded.
 int RunPipe(const std::filesystem::path& personal, const PipeOptions& options);
 
-// Ispell's list mode: prints each unknown word of standard input, read in
-// format, on a line of its own, in text order; input that is not UTF-8 is
+// Ispell's list mode: prints each word of standard input, read in format,
+// that spelling does not accept on a line of its own, in text order; input that is not UTF-8 is
 // read and answered as ISO-8859-1, as in the pipe. Reads in pieces, so
 // memory stays bounded. Returns 0.
-int RunIspellList(const std::filesystem::path& personal, DocumentFormat format);
+int RunIspellList(const std::filesystem::path& personal, DocumentFormat format,
+                  Spelling spelling);
 
 }  // namespace quenvar::cli
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
 #include <exception>
 #include <iostream>
@@ -19,6 +20,7 @@
 #include "cli/ispell_pipe.h"
 #include "cli/personal_dictionary.h"
 #include "cli/report_commands.h"
+#include "cli/spelling_choice.h"
 #include "cli/text_encoding.h"
 #include "lsp/server.h"
 
@@ -29,8 +31,15 @@ constexpr const char* kPersonalHelp =
     "$XDG_DATA_HOME/quenvarspell/personal.dic, ~/.local/share/... when "
     "XDG_DATA_HOME is unset)";
 
+const std::string kLangHelp =
+    std::string("Spelling to check and suggest: ") + quenvar::cli::kSpellingTags +
+    " (en: all of them; en_GB: -ise, en_GB-ize: Oxford -ize). Default: "
+    "the first of DICTIONARY, LC_ALL, LC_MESSAGES and LANG that is set, as "
+    "Hunspell and Aspell read them, or en when it names no English spelling";
+
 // The flags Ispell clients may pass: -a, -l, -v/-vv, -p, -t, -H and -W have
-// a meaning here, the others are accepted and ignored.
+// a meaning here (and -d, which every command takes), the others are
+// accepted and ignored.
 struct IspellFlags {
   bool pipe = false;
   bool list = false;
@@ -63,7 +72,7 @@ void AddIspellFlags(CLI::App& app, IspellFlags& flags, std::string& personal) {
   for (const char* ignored : {"-B", "-C", "-m", "-S", "-P", "-n", "-x", "-o"}) {
     app.add_flag(ignored, flags.ignored_flags, "Accepted and ignored")->group(group);
   }
-  for (const char* ignored : {"-d", "-T", "-i", "-w", "--encoding"}) {
+  for (const char* ignored : {"-T", "-i", "-w", "--encoding"}) {
     app.add_option(ignored, flags.ignored_value, "Accepted and ignored")
         ->type_name("VALUE")
         ->group(group);
@@ -83,89 +92,90 @@ std::optional<quenvar::DocumentFormat> ModeOf(const std::string& name) {
                        "\" (modes: none, text, markdown, html, sgml, tex)");
 }
 
-int Run(int argc, char** argv) {
-  CLI::App app{"Spell checking with QuenvarSpell's English word list.",
-               "quenvarspell"};
-  app.set_version_flag("--version", std::string("quenvarspell ") + QUENVAR_VERSION);
-  app.require_subcommand(0, 1);
-  app.footer(
-      "Run `quenvarspell COMMAND --help` for a command's options.\n"
-      "Exit status: 0 nothing found, 1 `check` found unknown words, 2 error.");
-
-  std::string personal_option;
-  std::string mode_option;
+// What the command line gives, filled in by parsing it.
+struct Options {
+  std::string personal;
+  std::string mode;
+  std::string lang;
   IspellFlags ispell;
-  app.add_option("--personal", personal_option, kPersonalHelp)->type_name("FILE");
-  AddIspellFlags(app, ispell, personal_option);
+  std::vector<std::string> inputs;  // check, list
+  std::vector<std::string> words;   // suggest, add
+  std::string fix_file;
+};
 
-  std::vector<std::string> inputs;
-  CLI::App* check = app.add_subcommand(
+struct Commands {
+  CLI::App* check;
+  CLI::App* list;
+  CLI::App* suggest;
+  CLI::App* add;
+  CLI::App* pipe;
+  CLI::App* fix;
+  CLI::App* lsp;
+};
+
+Commands DeclareCommands(CLI::App& app, Options& options) {
+  Commands commands{};
+  commands.check = app.add_subcommand(
       "check",
       "Report each unknown word as FILE:LINE:COLUMN: WORD: suggestions "
       "(standard input when no FILE or -)");
-  check->add_option("FILE", inputs, "UTF-8 text files")->type_name("");
-  CLI::App* list = app.add_subcommand(
+  commands.check->add_option("FILE", options.inputs, "UTF-8 text files")->type_name("");
+  commands.list = app.add_subcommand(
       "list", "Print each unknown word on a line of its own, nothing else");
-  list->add_option("FILE", inputs, "UTF-8 text files")->type_name("");
-
-  std::vector<std::string> words;
-  CLI::App* suggest = app.add_subcommand(
-      "suggest", "Print WORD: suggestions for each word");
-  suggest->add_option("WORD", words, "Words to find suggestions for")
+  commands.list->add_option("FILE", options.inputs, "UTF-8 text files")->type_name("");
+  commands.suggest = app.add_subcommand("suggest", "Print WORD: suggestions for each word");
+  commands.suggest->add_option("WORD", options.words, "Words to find suggestions for")
       ->type_name("")
       ->required();
-  CLI::App* add = app.add_subcommand(
-      "add", "Add words to the personal dictionary and save it");
-  add->add_option("WORD", words, "Words to add")->type_name("")->required();
-
-  CLI::App* pipe = app.add_subcommand(
+  commands.add = app.add_subcommand("add", "Add words to the personal dictionary and save it");
+  commands.add->add_option("WORD", options.words, "Words to add")->type_name("")->required();
+  commands.pipe = app.add_subcommand(
       "pipe", "Speak the Ispell pipe protocol on standard input and output");
-  pipe->add_option("-p", personal_option, "Personal dictionary file, as --personal")
+  commands.pipe->add_option("-p", options.personal, "Personal dictionary file, as --personal")
       ->type_name("FILE");
-
-  std::string fix_file;
-  CLI::App* fix = app.add_subcommand(
-      "fix", "Correct FILE interactively in the suggestion dialog");
-  fix->add_option("FILE", fix_file, "UTF-8 text file to correct")
+  commands.fix = app.add_subcommand("fix", "Correct FILE interactively in the suggestion dialog");
+  commands.fix->add_option("FILE", options.fix_file, "UTF-8 text file to correct")
       ->type_name("")
       ->required();
-
-  CLI::App* lsp = app.add_subcommand(
+  commands.lsp = app.add_subcommand(
       "lsp", "Serve the Language Server Protocol on standard input and output");
   // Clients built on vscode-languageclient add it to the command line.
-  lsp->add_flag("--stdio")->description("Accepted: standard input and output are the channel");
+  commands.lsp->add_flag("--stdio")->description(
+      "Accepted: standard input and output are the channel");
+  return commands;
+}
 
-  for (CLI::App* command : {check, list, suggest, add, pipe, fix, lsp}) {
-    command->add_option("--personal", personal_option, kPersonalHelp)
-        ->type_name("FILE");
+// The options every command takes, --mode where text is read, and the
+// footers of the commands' help.
+void DeclareSharedOptions(CLI::App& app, const Commands& commands, Options& options) {
+  const Commands& c = commands;
+  for (CLI::App* command : {c.check, c.list, c.suggest, c.add, c.pipe, c.fix, c.lsp}) {
+    command->add_option("--personal", options.personal, kPersonalHelp)->type_name("FILE");
+    command->add_option("-d,--lang", options.lang, kLangHelp)->type_name("TAG");
     command->footer("");
   }
-  for (CLI::App* command : {&app, check, list, pipe}) {
-    command->add_option("--mode", mode_option, kModeHelp)->type_name("MODE");
+  for (CLI::App* command : {&app, c.check, c.list, c.pipe}) {
+    command->add_option("--mode", options.mode, kModeHelp)->type_name("MODE");
   }
-  check->footer(
+  c.check->footer(
       "Each line: FILE:LINE:COLUMN: WORD: s1, s2, ... (or WORD: no "
       "suggestions); lines and columns count characters from 1.\n"
       "Exit status: 0 nothing found, 1 unknown words found, 2 error.");
-  list->footer("Exit status: 0, or 2 on an error.");
-  pipe->footer(
+  c.list->footer("Exit status: 0, or 2 on an error.");
+  c.pipe->footer(
       "Commands: *WORD add to the personal dictionary, @WORD accept for this "
       "session, # save, ! terse, % verbose, ^LINE check LINE.");
-  fix->footer(
+  c.fix->footer(
       "Cancel in the dialog stops and keeps the changes made before it; the "
       "file is rewritten in one step. Needs a display (X11 or Wayland).");
+}
 
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& e) {
-    const int status = app.exit(e);
-    return status == 0 ? 0 : 2;
-  }
-
-  const auto personal = [&] {
-    return quenvar::cli::PersonalDictionaryPath(personal_option);
-  };
-  const std::optional<quenvar::DocumentFormat> mode = ModeOf(mode_option);
+// Runs the command the parsed command line chose (the Ispell flags -v, -a
+// and -l stand for commands too); 2 with the help text when it chose none.
+int RunChosen(const CLI::App& app, const Commands& commands, const Options& options) {
+  const IspellFlags& ispell = options.ispell;
+  const auto personal = [&] { return quenvar::cli::PersonalDictionaryPath(options.personal); };
+  const std::optional<quenvar::DocumentFormat> mode = ModeOf(options.mode);
   const quenvar::DocumentFormat pipe_format = mode.value_or(
       ispell.html ? quenvar::DocumentFormat::kHtml
                   : ispell.tex ? quenvar::DocumentFormat::kTex : quenvar::DocumentFormat::kText);
@@ -173,23 +183,48 @@ int Run(int argc, char** argv) {
     std::cout << quenvar::cli::IspellVersionLine() << '\n';
     return 0;
   }
-  if (ispell.pipe || pipe->parsed()) {
-    return quenvar::cli::RunPipe(
-        personal(), {pipe_format, ispell.accepted_length.empty()
-                                      ? 0
-                                      : quenvar::cli::ParseAcceptedLength(ispell.accepted_length)});
+  const quenvar::Spelling spelling = quenvar::cli::ChooseSpelling(options.lang);
+  if (ispell.pipe || commands.pipe->parsed()) {
+    const std::size_t accepted_length =
+        ispell.accepted_length.empty() ? 0 : quenvar::cli::ParseAcceptedLength(ispell.accepted_length);
+    return quenvar::cli::RunPipe(personal(), {pipe_format, accepted_length, spelling});
   }
-  if (ispell.list) return quenvar::cli::RunIspellList(personal(), pipe_format);
-  if (check->parsed()) return quenvar::cli::RunCheck(inputs, personal(), mode);
-  if (list->parsed()) return quenvar::cli::RunList(inputs, personal(), mode);
-  if (suggest->parsed()) return quenvar::cli::RunSuggest(words, personal());
-  if (add->parsed()) return quenvar::cli::RunAdd(words, personal());
-  if (fix->parsed()) return quenvar::cli::RunFix(fix_file, personal());
-  if (lsp->parsed()) {
-    return quenvar::lsp::RunLanguageServer(STDIN_FILENO, STDOUT_FILENO, personal_option);
+  const std::vector<std::string>& inputs = options.inputs;
+  const std::vector<std::string>& words = options.words;
+  if (ispell.list) return quenvar::cli::RunIspellList(personal(), pipe_format, spelling);
+  if (commands.check->parsed()) return quenvar::cli::RunCheck(inputs, personal(), mode, spelling);
+  if (commands.list->parsed()) return quenvar::cli::RunList(inputs, personal(), mode, spelling);
+  if (commands.suggest->parsed()) return quenvar::cli::RunSuggest(words, personal(), spelling);
+  if (commands.add->parsed()) return quenvar::cli::RunAdd(words, personal(), spelling);
+  if (commands.fix->parsed()) return quenvar::cli::RunFix(options.fix_file, personal(), spelling);
+  if (commands.lsp->parsed()) {
+    return quenvar::lsp::RunLanguageServer(STDIN_FILENO, STDOUT_FILENO, options.personal,
+                                           spelling);
   }
   std::cerr << app.help();
   return 2;
+}
+
+int Run(int argc, char** argv) {
+  CLI::App app{"Spell checking with QuenvarSpell's English word list.", "quenvarspell"};
+  app.set_version_flag("--version", std::string("quenvarspell ") + QUENVAR_VERSION);
+  app.require_subcommand(0, 1);
+  app.footer(
+      "Run `quenvarspell COMMAND --help` for a command's options.\n"
+      "Exit status: 0 nothing found, 1 `check` found unknown words, 2 error.");
+  Options options;
+  app.add_option("--personal", options.personal, kPersonalHelp)->type_name("FILE");
+  app.add_option("-d,--lang", options.lang, kLangHelp)->type_name("TAG");
+  AddIspellFlags(app, options.ispell, options.personal);
+  const Commands commands = DeclareCommands(app, options);
+  DeclareSharedOptions(app, commands, options);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int status = app.exit(e);
+    return status == 0 ? 0 : 2;
+  }
+  return RunChosen(app, commands, options);
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ std::vector<std::u16string> AddToPersonalDictionary(
 }
 
 int RunAdd(const std::vector<std::string>& words,
-           const std::filesystem::path& file) {
+           const std::filesystem::path& file, Spelling spelling) {
   std::vector<std::u16string> candidates;
   for (const std::string& text : words) {
     std::u16string word = DecodeArgument(text);
@@ -53,7 +53,7 @@ int RunAdd(const std::vector<std::string>& words,
   speller.Init();
   std::vector<std::u16string> fresh;
   for (const std::u16string& word : candidates) {
-    if (speller.CheckWord(word)) continue;
+    if (speller.CheckWord(word, spelling)) continue;
     speller.AddToCustom(word);  // a repeated argument is then accepted
     fresh.push_back(word);
   }

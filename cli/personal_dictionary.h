@@ -31,13 +31,14 @@ void LoadPersonalDictionary(SpellCheck& speller, const std::filesystem::path& fi
 std::vector<std::u16string> AddToPersonalDictionary(
     const std::filesystem::path& file, const std::vector<std::u16string>& words);
 
-// The `add` command: adds each word (UTF-8) that is not accepted yet to the
-// personal dictionary file and reports each on standard output, "WORD: added
-// to FILE" or "WORD: already accepted". Adds nothing and returns 2 after
-// reporting on standard error when a word cannot be stored; returns 0
-// otherwise. Throws the component's and std::system_error for file errors.
+// The `add` command: adds each word (UTF-8) that spelling does not accept
+// yet to the personal dictionary file and reports each on standard output,
+// "WORD: added to FILE" or "WORD: already accepted". Adds nothing and
+// returns 2 after reporting on standard error when a word cannot be stored;
+// returns 0 otherwise. Throws the component's and std::system_error for
+// file errors.
 int RunAdd(const std::vector<std::string>& words,
-           const std::filesystem::path& file);
+           const std::filesystem::path& file, Spelling spelling);
 
 }  // namespace quenvar::cli
 

@@ -25,16 +25,17 @@ constexpr std::int32_t kReportedSuggestions = 5;
 constexpr std::size_t kKeptSuggestions = 1 << 18;
 
 // The speller of one command run: the built-in list and the personal
-// dictionary loaded, and the verdicts and suggestions found so far.
+// dictionary loaded, and the suggestions found so far, for the spelling
+// chosen.
 class Speller {
  public:
-  explicit Speller(const std::filesystem::path& personal) {
+  Speller(const std::filesystem::path& personal, Spelling spelling) : spelling_(spelling) {
     speller_.Init();
     LoadPersonalDictionary(speller_, personal);
   }
 
   std::vector<UnknownWord> UnknownWordsOf(DocumentSplitter& splitter, std::u16string_view text) {
-    return speller_.FindUnknownWords(splitter, text);
+    return speller_.FindUnknownWords(splitter, text, spelling_);
   }
 
   // "s1, s2, ..." (likeliest first) or "no suggestions"; each word's list is
@@ -43,7 +44,8 @@ class Speller {
     if (suggestions_.size() > kKeptSuggestions) suggestions_.clear();
     auto [it, fresh] = suggestions_.try_emplace(word);
     if (fresh) {
-      const WordArray words = speller_.GetRankedSuggestions(word, kReportedSuggestions);
+      const WordArray words =
+          speller_.GetRankedSuggestions(word, spelling_, kReportedSuggestions);
       if (!words || words->empty()) {
         it->second = "no suggestions";
       } else {
@@ -58,6 +60,7 @@ class Speller {
 
  private:
   SpellCheck speller_;
+  Spelling spelling_;
   std::map<std::u16string, std::string> suggestions_;
 };
 
@@ -108,8 +111,9 @@ bool ForEachInput(std::vector<std::string> inputs, std::optional<DocumentFormat>
 }  // namespace
 
 int RunCheck(const std::vector<std::string>& inputs,
-             const std::filesystem::path& personal, std::optional<DocumentFormat> mode) {
-  Speller speller(personal);
+             const std::filesystem::path& personal, std::optional<DocumentFormat> mode,
+             Spelling spelling) {
+  Speller speller(personal, spelling);
   bool found_any = false;
   const bool all_read = ForEachInput(inputs, mode, [&](const Piece& piece) {
     const std::vector<UnknownWord> unknown = speller.UnknownWordsOf(piece.splitter, piece.text);
@@ -127,8 +131,9 @@ int RunCheck(const std::vector<std::string>& inputs,
 }
 
 int RunList(const std::vector<std::string>& inputs,
-            const std::filesystem::path& personal, std::optional<DocumentFormat> mode) {
-  Speller speller(personal);
+            const std::filesystem::path& personal, std::optional<DocumentFormat> mode,
+            Spelling spelling) {
+  Speller speller(personal, spelling);
   const bool all_read = ForEachInput(inputs, mode, [&](const Piece& piece) {
     for (const UnknownWord& word : speller.UnknownWordsOf(piece.splitter, piece.text)) {
       std::cout << ToUtf8(std::u16string_view(piece.text).substr(word.offset, word.length))
@@ -139,12 +144,12 @@ int RunList(const std::vector<std::string>& inputs,
 }
 
 int RunSuggest(const std::vector<std::string>& words,
-               const std::filesystem::path& personal) {
+               const std::filesystem::path& personal, Spelling spelling) {
   // Every argument is decoded before anything is printed, so that a bad one
   // leaves no partial output.
   std::vector<std::u16string> decoded;
   for (const std::string& word : words) decoded.push_back(DecodeArgument(word));
-  Speller speller(personal);
+  Speller speller(personal, spelling);
   for (std::size_t i = 0; i < words.size(); ++i) {
     std::cout << words[i] << ": " << speller.SuggestionsFor(decoded[i]) << '\n';
   }

@@ -10,8 +10,11 @@
 #include <vector>
 
 #include <quenvarspell/document_splitter.h>
+#include <quenvarspell/types.h>
 
 namespace quenvar::cli {
+
+// The commands check, and suggest from, the words spelling accepts.
 
 // `check`: for every word of each input that is in no word list, prints
 // "NAME:LINE:COLUMN: WORD: s1, s2, ..." (or "...: WORD: no suggestions") on
@@ -24,19 +27,19 @@ namespace quenvar::cli {
 // was found, 1 when something was, 2 when an input failed.
 int RunCheck(const std::vector<std::string>& inputs,
              const std::filesystem::path& personal,
-             std::optional<DocumentFormat> mode);
+             std::optional<DocumentFormat> mode, Spelling spelling);
 
 // `list`: prints each occurrence of a word that is in no word list, one per
 // line, in text order, and nothing else. Inputs and failures as for
 // RunCheck. Returns 0, or 2 when an input failed.
 int RunList(const std::vector<std::string>& inputs,
             const std::filesystem::path& personal,
-            std::optional<DocumentFormat> mode);
+            std::optional<DocumentFormat> mode, Spelling spelling);
 
 // `suggest`: prints "WORD: s1, s2, ..." or "WORD: no suggestions" for each
 // word (UTF-8). Returns 0.
 int RunSuggest(const std::vector<std::string>& words,
-               const std::filesystem::path& personal);
+               const std::filesystem::path& personal, Spelling spelling);
 
 }  // namespace quenvar::cli
 

@@ -1,6 +1,7 @@
 #include <quenvarspell/spell_check.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "component/widgets_library.h"
 #include "dictionary/check_word.h"
@@ -53,6 +54,19 @@ class SpellCheck::ConnectedSinks : public SpellCheckEvents {
   const SpellCheck& object_;
 };
 
+std::optional<Spelling> ParseSpelling(std::string_view tag) {
+  static constexpr std::pair<std::string_view, Spelling> kTags[] = {
+      {"en", Spelling::kEnglish},          {"en_US", Spelling::kAmerican},
+      {"en_GB", Spelling::kBritish},       {"en_GB-ise", Spelling::kBritish},
+      {"en_GB-ize", Spelling::kBritishIze}, {"en_CA", Spelling::kCanadian},
+      {"en_AU", Spelling::kAustralian},
+  };
+  for (const auto& [name, spelling] : kTags) {
+    if (name == tag) return spelling;
+  }
+  return std::nullopt;
+}
+
 SpellCheck::SpellCheck() = default;
 SpellCheck::~SpellCheck() = default;
 
@@ -69,7 +83,18 @@ WordArray SpellCheck::GetSuggestions(const std::u16string& sWord,
 WordArray SpellCheck::GetRankedSuggestions(const std::u16string& sWord,
                                            std::int32_t lMaxCount,
                                            Boolean bCheckCustom) {
-  return quenvar::GetRankedSuggestions(sWord, lMaxCount, bCheckCustom != 0);
+  return GetRankedSuggestions(sWord, Spelling::kEnglish, lMaxCount, bCheckCustom);
+}
+
+Boolean SpellCheck::CheckWord(const std::u16string& sWord, Spelling spelling,
+                              Boolean bCheckCustom) {
+  return quenvar::CheckWord(sWord, spelling, bCheckCustom != 0) ? kTrue : kFalse;
+}
+
+WordArray SpellCheck::GetRankedSuggestions(const std::u16string& sWord,
+                                           Spelling spelling, std::int32_t lMaxCount,
+                                           Boolean bCheckCustom) {
+  return quenvar::GetRankedSuggestions(sWord, spelling, lMaxCount, bCheckCustom != 0);
 }
 
 Variant SpellCheck::AddToCustom(const std::u16string& sWord) {
@@ -102,6 +127,12 @@ Variant SpellCheck::CheckText(std::u16string& sText, Boolean ShowDialog) {
 std::vector<UnknownWord> SpellCheck::FindUnknownWords(DocumentSplitter& splitter,
                                                       std::u16string_view text,
                                                       Boolean bCheckCustom) {
+  return FindUnknownWords(splitter, text, Spelling::kEnglish, bCheckCustom);
+}
+
+std::vector<UnknownWord> SpellCheck::FindUnknownWords(DocumentSplitter& splitter,
+                                                      std::u16string_view text,
+                                                      Spelling spelling, Boolean bCheckCustom) {
   const bool custom = bCheckCustom != 0;
   std::vector<UnknownWord> unknown;
   // The parts of the compound being read, and the compound as one word.
@@ -109,7 +140,7 @@ std::vector<UnknownWord> SpellCheck::FindUnknownWords(DocumentSplitter& splitter
   std::u16string compound;
   splitter.Split(text, [&](const DocumentWord& word) {
     if (parts.empty() && !word.hyphen_after) {
-      if (!quenvar::CheckWord(word.word, custom)) {
+      if (!quenvar::CheckWord(word.word, spelling, custom)) {
         unknown.push_back({std::u16string(word.word), word.offset, word.length});
       }
       return;
@@ -121,9 +152,11 @@ std::vector<UnknownWord> SpellCheck::FindUnknownWords(DocumentSplitter& splitter
       if (!compound.empty()) compound += u'-';
       compound += part.word;
     }
-    if (!quenvar::CheckWord(compound, custom)) {
+    if (!quenvar::CheckWord(compound, spelling, custom)) {
       for (UnknownWord& part : parts) {
-        if (!quenvar::CheckWord(part.word, custom)) unknown.push_back(std::move(part));
+        if (!quenvar::CheckWord(part.word, spelling, custom)) {
+          unknown.push_back(std::move(part));
+        }
       }
     }
     parts.clear();

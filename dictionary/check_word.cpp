@@ -4,10 +4,13 @@
 #include <string_view>
 
 #include "base/ascii.h"
+#include "base/byte_coding.h"
 #include "base/numeric.h"
 #include "base/text.h"
 #include "dictionary/custom_list.h"
 #include "dictionary/word_list.h"
+#include "resources/resource_table.h"
+#include "resources/word_details_format.h"
 
 namespace quenvar {
 namespace {
@@ -45,18 +48,37 @@ constexpr std::array<char, 256> kUnaccented = [] {
   return plain;
 }();
 
-// Whether the main word list holds word, lower-cased, in its key's bucket.
-bool InMainList(std::u16string_view word) {
+// Whether the main word list holds bytes (a lower-cased single-byte form)
+// in its key's bucket: every entry counts.
+struct InAnyEntry {
+  const MainWordList& list;
+  bool operator()(std::string_view bytes) const { return list.BucketContains(bytes); }
+};
+
+// Likewise, counting only the entries of one spelling.
+struct InEntryOf {
+  const MainWordList& list;
+  Spelling spelling;
+  bool operator()(std::string_view bytes) const {
+    const std::int32_t index = list.BucketFind(bytes);
+    return index >= 0 && SpellingHolds(spelling, index);
+  }
+};
+
+// Whether in_list holds word, lower-cased.
+template <typename InList>
+bool InMainList(std::u16string_view word, const InList& in_list) {
   std::string& bytes = ThreadScratchBytes();
   // A character Windows-1252 lacks can be in no entry of the list.
   if (!ToSingleByte(word, bytes)) return false;
-  return ThreadDicWords().BucketContains(bytes);
+  return in_list(bytes);
 }
 
-// Whether the main word list holds word with its accents taken off (naive
-// for naïve); false for a word without accented letters.
+// Whether in_list holds word with its accents taken off (naive for naïve);
+// false for a word without accented letters.
 // REQUIRES: word.size() >= 2.
-bool InMainListWithoutAccents(std::u16string_view word) {
+template <typename InList>
+bool InMainListWithoutAccents(std::u16string_view word, const InList& in_list) {
   std::string& bytes = ThreadScratchBytes();
   if (!ToSingleByte(word, bytes)) return false;
   bool accented = false;
@@ -66,7 +88,7 @@ bool InMainListWithoutAccents(std::u16string_view word) {
       accented = true;
     }
   }
-  return accented && ThreadDicWords().BucketContains(bytes);
+  return accented && in_list(bytes);
 }
 
 template <typename Text>
@@ -74,22 +96,44 @@ bool CountsAsCorrectAlone(const Text& word) {
   return word.size() < 2 || IsNumeric(word);
 }
 
-
-// CheckWord for any text; the ASCII words' shortcut gives the same answers.
-bool CheckWordAnyText(std::u16string_view sWord, bool bCheckCustom) {
+// CheckWord for any text, over the entries in_list counts; the ASCII words'
+// shortcut gives the same answers.
+template <typename InList>
+bool CheckWordAnyText(std::u16string_view sWord, bool bCheckCustom, const InList& in_list) {
   const std::u16string w = ToLower(sWord);
   if (CountsAsCorrectAlone(w)) return true;
-  if (InMainList(w)) return true;
+  if (InMainList(w, in_list)) return true;
 
   const std::u16string c = CleanWord(w);
   if (c != w) {
     if (CountsAsCorrectAlone(c)) return true;
-    if (InMainList(c)) return true;
+    if (InMainList(c, in_list)) return true;
   }
   // Beyond the specified steps: English writes some of its borrowed words
   // with accents or without, and the list holds many in one form only.
-  if (InMainListWithoutAccents(c)) return true;
+  if (InMainListWithoutAccents(c, in_list)) return true;
   return bCheckCustom && IsInCustom(w);
+}
+
+template <typename InList>
+bool CheckWordWith(std::u16string_view sWord, bool bCheckCustom, const InList& in_list) {
+  // Most words are ASCII: they are lower-cased, looked up and cleaned in
+  // their single-byte form, which then is the word itself.
+  std::string& bytes = ThreadScratchBytes();
+  if (!ToLowerAscii(sWord, bytes)) return CheckWordAnyText(sWord, bCheckCustom, in_list);
+  if (CountsAsCorrectAlone(bytes)) return true;
+  if (in_list(bytes)) return true;
+
+  if (!IsPlainWord(bytes)) {
+    const std::size_t length = bytes.size();
+    CleanBytes(bytes);
+    // The cleaned word is a part of the word, so equal only when as long.
+    if (bytes.size() != length) {
+      if (CountsAsCorrectAlone(bytes)) return true;
+      if (in_list(bytes)) return true;
+    }
+  }
+  return bCheckCustom && ThreadCustomWords().size() != 0 && IsInCustom(ToLower(sWord));
 }
 
 }  // namespace
@@ -139,24 +183,42 @@ std::u16string CleanWord(std::u16string_view word) {
 }
 
 bool CheckWord(std::u16string_view sWord, bool bCheckCustom) {
-  // Most words are ASCII: they are lower-cased, looked up and cleaned in
-  // their single-byte form, which then is the word itself.
-  std::string& bytes = ThreadScratchBytes();
-  if (!ToLowerAscii(sWord, bytes)) return CheckWordAnyText(sWord, bCheckCustom);
-  if (CountsAsCorrectAlone(bytes)) return true;
-  const MainWordList& list = ThreadDicWords();
-  if (list.BucketContains(bytes)) return true;
+  return CheckWordWith(sWord, bCheckCustom, InAnyEntry{ThreadDicWords()});
+}
 
-  if (!IsPlainWord(bytes)) {
-    const std::size_t length = bytes.size();
-    CleanBytes(bytes);
-    // The cleaned word is a part of the word, so equal only when as long.
-    if (bytes.size() != length) {
-      if (CountsAsCorrectAlone(bytes)) return true;
-      if (list.BucketContains(bytes)) return true;
+bool CheckWord(std::u16string_view sWord, Spelling spelling, bool bCheckCustom) {
+  if (spelling == Spelling::kEnglish) return CheckWord(sWord, bCheckCustom);
+  return CheckWordWith(sWord, bCheckCustom, InEntryOf{ThreadDicWords(), spelling});
+}
+
+std::uint8_t EntrySpellings(std::int32_t index) {
+  const std::span<const std::uint8_t> details = FindResource("DIC", 102);
+  const auto entries = static_cast<std::size_t>(kDicCapacity);
+  const auto code = static_cast<std::uint8_t>(details[static_cast<std::size_t>(index)] >>
+                                              kSpellingsShift);
+  if (code != kListedSpellings) return details[entries + code];
+  // The listed entries are in list order: a binary search finds the index.
+  // (Clang 14 cannot compile libstdc++ 12's ranges, so no iota_view.)
+  const std::span<const std::uint8_t> listed = SplitDetailsTail(details, entries).listed;
+  const auto wanted = static_cast<std::uint32_t>(index);
+  std::size_t low = 0;
+  std::size_t high = listed.size() / kListedEntrySize;
+  while (low < high) {
+    const std::size_t middle = low + (high - low) / 2;
+    const std::span<const std::uint8_t> entry = listed.subspan(middle * kListedEntrySize);
+    const std::uint32_t at = DecodeLengthPrefix(entry);
+    if (at == wanted) return entry[kLengthPrefixSize];
+    if (at < wanted) {
+      low = middle + 1;
+    } else {
+      high = middle;
     }
   }
-  return bCheckCustom && ThreadCustomWords().size() != 0 && IsInCustom(ToLower(sWord));
+  return 0;
+}
+
+bool SpellingHolds(Spelling spelling, std::int32_t index) {
+  return spelling == Spelling::kEnglish || (EntrySpellings(index) & SpellingBit(spelling)) != 0;
 }
 
 }  // namespace quenvar

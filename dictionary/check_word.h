@@ -4,8 +4,11 @@
 #ifndef QUENVARSPELL_DICTIONARY_CHECK_WORD_H_
 #define QUENVARSPELL_DICTIONARY_CHECK_WORD_H_
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+
+#include <quenvarspell/types.h>
 
 namespace quenvar {
 
@@ -33,6 +36,20 @@ std::string& ThreadScratchBytes();
 // lower-cased, after cleaning, or cleaned with its accents taken off (naïve
 // as naive), or (with bCheckCustom) in the custom list.
 bool CheckWord(std::u16string_view sWord, bool bCheckCustom);
+
+// CheckWord as if the main list held only the entries that spelling holds;
+// for kEnglish, CheckWord itself. The custom list counts for every spelling.
+bool CheckWord(std::u16string_view sWord, Spelling spelling, bool bCheckCustom);
+
+// The spellings byte of entry index of the built-in list, as its details
+// lay it out (resources/word_details_format.h). Entries are those Init
+// loads: after another list's load, index still names the built-in list's
+// entry. REQUIRES: 0 <= index < kDicCapacity.
+std::uint8_t EntrySpellings(std::int32_t index);
+
+// True when spelling holds entry index of the built-in list: for kEnglish
+// always, else as EntrySpellings says. REQUIRES: as EntrySpellings.
+bool SpellingHolds(Spelling spelling, std::int32_t index);
 
 }  // namespace quenvar
 

@@ -99,21 +99,23 @@ MainWordList::MainWordList()
       lPrefixEnd(kKeyCount),
       table_starts_(kKeyCount) {}
 
-bool MainWordList::BucketContains(std::string_view bytes) const {
+std::int32_t MainWordList::BucketFind(std::string_view bytes) const {
   const std::uint32_t key = PrefixKey(bytes);
   const std::int32_t start = lPrefixStart[key];
   const std::int32_t end = lPrefixEnd[key];
   if (end - start < kDirectRange) {
     for (std::int32_t i = start; i <= end; ++i) {
-      if (Entry(i) == bytes) return true;
+      if (Entry(i) == bytes) return i;
     }
-    return false;
+    return -1;
   }
   // An entry equal to bytes has bytes' prefix key, so it is in the key's
-  // range exactly when it is in the key's table.
+  // range exactly when it is in the key's table, which holds the first of
+  // equal entries.
   const std::uint32_t* table = KeyTable(key, start, end);
   const std::uint32_t size = TableSize(start, end);
-  return table[FindSlot(*this, table, size, ProbeOf(bytes, size), bytes)] != 0;
+  const std::uint32_t held = table[FindSlot(*this, table, size, ProbeOf(bytes, size), bytes)];
+  return static_cast<std::int32_t>(held & kIndexMask) - 1;
 }
 
 const std::uint32_t* MainWordList::KeyTable(std::uint32_t key, std::int32_t start,

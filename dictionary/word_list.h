@@ -112,11 +112,15 @@ class MainWordList {
   // call after a load.
   std::span<const PackedGroupCounts> GroupCounts() const;
 
-  // True when an entry between the start and end index of the prefix key of
-  // bytes, both inclusive, equals bytes. REQUIRES: bytes.size() >= 2.
-  // Takes time independent of the size of the key's range, but for the first
-  // call for a key after a load, which indexes the range.
-  bool BucketContains(std::string_view bytes) const;
+  // The index of the first entry between the start and end index of the
+  // prefix key of bytes, both inclusive, that equals bytes, or -1 when none
+  // does. REQUIRES: bytes.size() >= 2. Takes time independent of the size
+  // of the key's range, but for the first call for a key after a load,
+  // which indexes the range.
+  std::int32_t BucketFind(std::string_view bytes) const;
+
+  // True when BucketFind finds bytes.
+  bool BucketContains(std::string_view bytes) const { return BucketFind(bytes) >= 0; }
 
   // Stores the lines of content (a word-list file) of two or more characters
   // from entry 0 upward, updating the prefix index as each word's key

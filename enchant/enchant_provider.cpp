@@ -3,7 +3,8 @@
 // with QuenvarSpell. What it does is said here, the same under every
 // Enchant interface (provider.h); it answers through the component's public
 // API on the calling thread's lists: the built-in list is loaded once per
-// thread, on its first call. Lists handed to Enchant are allocated with glib,
+// thread, on its first call. Each tag is a dictionary of its own, following
+// its spelling of English. Lists handed to Enchant are allocated with glib,
 // which frees them.
 
 #include "provider.h"
@@ -12,7 +13,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,9 +24,21 @@
 namespace quenvar::enchant_provider {
 namespace {
 
-// The tags the built-in list serves: it holds the American, British and
-// Canadian spellings.
-constexpr std::array<const char*, 4> kTags = {"en", "en_US", "en_GB", "en_CA"};
+// The tags served, each a spelling the built-in list holds (en: all of
+// them at once).
+constexpr std::array<const char*, 6> kTags = {"en",        "en_US", "en_GB",
+                                              "en_GB-ize", "en_CA", "en_AU"};
+
+// A dictionary's spelling travels in its user_data, which Enchant leaves to
+// the provider under every interface: the spelling's value itself, so that
+// nothing is allocated beside the dictionary and nothing needs freeing.
+void* SpellingData(quenvar::Spelling spelling) {
+  return reinterpret_cast<void*>(static_cast<std::uintptr_t>(spelling));
+}
+
+quenvar::Spelling SpellingOf(const EnchantDict* dict) {
+  return static_cast<quenvar::Spelling>(reinterpret_cast<std::uintptr_t>(dict->user_data));
+}
 
 struct LoadedSpeller {
   LoadedSpeller() { speller.Init(); }
@@ -62,7 +77,9 @@ Result Guarded(EnchantDict* dict, Result fallback, Body body) {
 // 0 when the word is spelled correctly, 1 when not, -1 on a failure.
 int Check(EnchantDict* dict, const char* const word, std::size_t length) {
   return Guarded(dict, -1, [&] {
-    return ThreadSpeller().CheckWord(WordOf(word, length)) != quenvar::kFalse ? 0 : 1;
+    return ThreadSpeller().CheckWord(WordOf(word, length), SpellingOf(dict)) != quenvar::kFalse
+               ? 0
+               : 1;
   });
 }
 
@@ -70,7 +87,8 @@ char** Suggest(EnchantDict* dict, const char* const word, std::size_t length,
                std::size_t* count) {
   *count = 0;
   return Guarded(dict, static_cast<char**>(nullptr), [&]() -> char** {
-    const quenvar::WordArray words = ThreadSpeller().GetRankedSuggestions(WordOf(word, length));
+    const quenvar::WordArray words =
+        ThreadSpeller().GetRankedSuggestions(WordOf(word, length), SpellingOf(dict));
     if (!words) return nullptr;
     char** list = g_new0(char*, words->size() + 1);
     for (const std::u16string& suggestion : *words) {
@@ -80,14 +98,21 @@ char** Suggest(EnchantDict* dict, const char* const word, std::size_t length,
   });
 }
 
-bool Serves(const char* tag) {
-  return std::any_of(kTags.begin(), kTags.end(),
-                     [&](const char* served) { return std::string_view(served) == tag; });
+// The spelling of a tag served. Enchant 2.3 asks for en_GB-ize as en_GB_IZE
+// (it upper-cases all that follows the first '_', and lists no tag with a
+// '-'); later releases pass the tag as it is.
+std::optional<quenvar::Spelling> SpellingOfTag(std::string_view tag) {
+  if (tag == "en_GB_IZE") tag = "en_GB-ize";
+  const bool served = std::any_of(kTags.begin(), kTags.end(),
+                                  [&](const char* known) { return known == tag; });
+  return served ? quenvar::ParseSpelling(tag) : std::nullopt;
 }
 
 EnchantDict* RequestDict(EnchantProvider* provider, const char* const tag) {
-  if (!Serves(tag)) return nullptr;
+  const std::optional<quenvar::Spelling> spelling = SpellingOfTag(tag);
+  if (!spelling) return nullptr;
   EnchantDict* dict = NewDict(provider);
+  dict->user_data = SpellingData(*spelling);
   dict->check = Check;
   dict->suggest = Suggest;
   // Enchant 2.5 onward also hands the words added to the personal list here.
@@ -97,7 +122,9 @@ EnchantDict* RequestDict(EnchantProvider* provider, const char* const tag) {
   return dict;
 }
 
-int DictionaryExists(EnchantProvider*, const char* const tag) { return Serves(tag) ? 1 : 0; }
+int DictionaryExists(EnchantProvider*, const char* const tag) {
+  return SpellingOfTag(tag) ? 1 : 0;
+}
 
 const char* Identify(EnchantProvider*) { return "quenvarspell"; }
 

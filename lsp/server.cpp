@@ -69,8 +69,10 @@ Position PositionOf(const json& position) {
 
 }  // namespace
 
-Server::Server(Send send, std::filesystem::path personal)
-    : send_(std::move(send)), command_line_personal_(std::move(personal)) {}
+Server::Server(Send send, std::filesystem::path personal, Spelling spelling)
+    : send_(std::move(send)),
+      command_line_personal_(std::move(personal)),
+      command_line_spelling_(spelling) {}
 
 void Server::Receive(Frame frame) {
   if (!frame.error.empty()) {
@@ -244,6 +246,7 @@ json Server::Initialize(const json& params) {
 
 void Server::ApplySettings(const json& value) {
   for (const std::string& problem : ReadSettings(value, settings_)) Log("settings: " + problem);
+  vocabulary_->SetSpelling(settings_.spelling.value_or(command_line_spelling_));
   // Loaded again only when it is another file: words accepted for the
   // session after a failed save stay.
   try {
@@ -431,7 +434,8 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-int RunLanguageServer(int input, int output, const std::filesystem::path& personal) {
+int RunLanguageServer(int input, int output, const std::filesystem::path& personal,
+                      Spelling spelling) {
   // A client that is gone shows as a failed write, not a signal.
   ::signal(SIGPIPE, SIG_IGN);
   bool client_gone = false;
@@ -442,7 +446,7 @@ int RunLanguageServer(int input, int output, const std::filesystem::path& person
         client_gone = !WriteAll(output, "Content-Length: " + std::to_string(body.size()) +
                                             "\r\n\r\n" + body);
       },
-      personal);
+      personal, spelling);
   MessageReader reader;
   std::vector<Frame> frames;
   std::string buffer(1 << 16, '\0');

@@ -40,8 +40,9 @@ class Server {
 
   // send writes a message to the client. personal is the personal
   // dictionary the command line names; empty: the user's
-  // (PersonalDictionaryFile()).
-  Server(Send send, std::filesystem::path personal);
+  // (PersonalDictionaryFile()). spelling is the one the command line or the
+  // environment chose, which the setting "language" overrides.
+  Server(Send send, std::filesystem::path personal, Spelling spelling);
 
   // Queues a frame the client sent. A $/cancelRequest takes effect at once
   // for the requests queued.
@@ -83,6 +84,7 @@ class Server {
 
   Send send_;
   std::filesystem::path command_line_personal_;
+  Spelling command_line_spelling_;
   std::optional<std::filesystem::path> loaded_personal_;
   std::optional<Vocabulary> vocabulary_;  // loaded at initialize
   Settings settings_;
@@ -99,8 +101,10 @@ class Server {
 };
 
 // Serves one client on input and output until it sends exit or its end of
-// input; returns the exit status the protocol asks for.
-int RunLanguageServer(int input, int output, const std::filesystem::path& personal);
+// input; returns the exit status the protocol asks for. personal and
+// spelling are as Server takes them.
+int RunLanguageServer(int input, int output, const std::filesystem::path& personal,
+                      Spelling spelling);
 
 }  // namespace quenvar::lsp
 

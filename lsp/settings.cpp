@@ -28,6 +28,15 @@ std::vector<std::string> ReadSettings(const nlohmann::json& value, Settings& set
       problems.push_back("severity is none of error, warning, information, hint");
     }
   }
+  if (const auto it = ours.find("language"); it != ours.end()) {
+    const std::optional<Spelling> spelling =
+        it->is_string() ? ParseSpelling(it->get<std::string>()) : std::nullopt;
+    if (spelling) {
+      settings.spelling = spelling;
+    } else {
+      problems.push_back("language is none of en, en_US, en_GB, en_GB-ize, en_CA, en_AU");
+    }
+  }
   if (const auto it = ours.find("formats"); it != ours.end() && it->is_object()) {
     for (const auto& [language, format] : it->items()) {
       const std::optional<TextKind> kind =

@@ -6,10 +6,13 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <nlohmann/json.hpp>
+
+#include <quenvarspell/spell_check.h>
 
 #include "lsp/line_check.h"
 
@@ -19,6 +22,8 @@ struct Settings {
   // Empty: the one the command line names, else the user's.
   std::filesystem::path personal_dictionary;
   int severity = 3;  // the protocol's DiagnosticSeverity: Information
+  // The spelling of English words are checked in; empty: the command line's.
+  std::optional<Spelling> spelling;
   // languageId -> the kind of text its documents are checked as.
   std::map<std::string, TextKind, std::less<>> formats;
 };
@@ -27,6 +32,7 @@ struct Settings {
 // "quenvarspell") into settings:
 //   {"personalDictionary": "/path/file.dic",
 //    "severity": "error" | "warning" | "information" | "hint",
+//    "language": "en_GB" (a tag ParseSpelling knows),
 //    "formats": {"rst": "plaintext", "svelte": "html", ...}}
 // A format names one of KindOfLanguage's languageIds. Settings value does
 // not name are left as they were. Returns a sentence for each setting it

@@ -154,6 +154,58 @@ void VisitIdentifierWords(std::u16string_view token, std::size_t offset,
   }
 }
 
+// Where the text of a line comment starting at line[i] begins, or
+// kNotFound when none starts there.
+std::size_t LineCommentText(SourceLanguage language, bool c_like, std::u16string_view line,
+                            std::size_t i) {
+  const char16_t c = line[i];
+  const bool word_start = i == 0 || IsBlank(line[i - 1]) ||
+                          std::u16string_view(u";|&(").find(line[i - 1]) != kNotFound;
+  const bool line_comment =
+      (c_like && At(line, i, u"//")) ||
+      ((language == SourceLanguage::kPython || (language == SourceLanguage::kShell && word_start)) &&
+       c == u'#') ||
+      (language == SourceLanguage::kLua && At(line, i, u"--") && LongBracketLevel(line, i + 2) < 0);
+  if (!line_comment) return kNotFound;
+  return i + (c == u'#' ? 1 : 2);
+}
+
+// What starts at line[i], outside comments and strings and no line comment:
+// the comment or string it opens (kNothing for none) and how many units to
+// step over, its opener or what is skipped. A Lua long bracket sets level.
+struct Opener {
+  std::uint32_t what;
+  std::size_t length;
+};
+
+Opener OpenerAt(SourceLanguage language, bool c_like, std::u16string_view line, std::size_t i,
+                std::uint32_t& level) {
+  const char16_t c = line[i];
+  const bool lua = language == SourceLanguage::kLua;
+  const bool python = language == SourceLanguage::kPython;
+  if (c == u'\\') return {kNothing, 2};
+  if (c_like && At(line, i, u"/*")) return {kBlockComment, 2};
+  if (lua && At(line, i, u"--")) {
+    level = static_cast<std::uint32_t>(LongBracketLevel(line, i + 2));
+    return {kLuaComment, 4 + level};
+  }
+  if (lua && LongBracketLevel(line, i) >= 0) {
+    level = static_cast<std::uint32_t>(LongBracketLevel(line, i));
+    return {kLuaString, 2 + level};
+  }
+  if (python && At(line, i, u"\"\"\"")) return {kTripleDouble, 3};
+  if (python && At(line, i, u"'''")) return {kTripleSingle, 3};
+  if (c == u'"') return {kDoubleQuoted, 1};
+  if (c == u'\'' && (language == SourceLanguage::kC || language == SourceLanguage::kGo)) {
+    return {kNothing, SkipCharacterLiteral(line, i) - i};
+  }
+  if (c == u'\'') return {kSingleQuoted, 1};
+  if (c == u'`' && (language == SourceLanguage::kGo || language == SourceLanguage::kJavaScript)) {
+    return {kBackquoted, 1};
+  }
+  return {kNothing, 1};
+}
+
 }  // namespace
 
 std::uint32_t ScanSourceLine(SourceLanguage language, std::uint32_t state,
@@ -166,10 +218,6 @@ std::uint32_t ScanSourceLine(SourceLanguage language, std::uint32_t state,
   };
   std::uint32_t open = state & 0xFF;
   std::uint32_t level = state >> 8;
-  const auto open_at = [&](std::uint32_t what, std::size_t& i, std::size_t length) {
-    open = what;
-    i += length;
-  };
   std::size_t i = 0;
   while (i < line.size()) {
     if (open != kNothing) {
@@ -189,45 +237,13 @@ std::uint32_t ScanSourceLine(SourceLanguage language, std::uint32_t state,
       while (i < line.size() && IsIdentifierChar(line[i])) ++i;
       continue;
     }
-    const bool word_start = i == 0 || IsBlank(line[i - 1]) ||
-                            std::u16string_view(u";|&(").find(line[i - 1]) != kNotFound;
-    const bool line_comment =
-        (c_like && At(line, i, u"//")) ||
-        ((language == SourceLanguage::kPython ||
-          (language == SourceLanguage::kShell && word_start)) &&
-         c == u'#') ||
-        (language == SourceLanguage::kLua && At(line, i, u"--") &&
-         LongBracketLevel(line, i + 2) < 0);
-    if (line_comment) {
-      report(i + (c == u'#' ? 1 : 2), line.size());
+    if (const std::size_t text = LineCommentText(language, c_like, line, i); text != kNotFound) {
+      report(text, line.size());
       return kNothing;
     }
-    if (c == u'\\') {
-      i += 2;
-    } else if (c_like && At(line, i, u"/*")) {
-      open_at(kBlockComment, i, 2);
-    } else if (language == SourceLanguage::kLua && At(line, i, u"--")) {
-      level = static_cast<std::uint32_t>(LongBracketLevel(line, i + 2));
-      open_at(kLuaComment, i, 4 + level);
-    } else if (language == SourceLanguage::kLua && LongBracketLevel(line, i) >= 0) {
-      level = static_cast<std::uint32_t>(LongBracketLevel(line, i));
-      open_at(kLuaString, i, 2 + level);
-    } else if (language == SourceLanguage::kPython && At(line, i, u"\"\"\"")) {
-      open_at(kTripleDouble, i, 3);
-    } else if (language == SourceLanguage::kPython && At(line, i, u"'''")) {
-      open_at(kTripleSingle, i, 3);
-    } else if (c == u'"') {
-      open_at(kDoubleQuoted, i, 1);
-    } else if (c == u'\'' && (language == SourceLanguage::kC || language == SourceLanguage::kGo)) {
-      i = SkipCharacterLiteral(line, i);
-    } else if (c == u'\'') {
-      open_at(kSingleQuoted, i, 1);
-    } else if (c == u'`' && (language == SourceLanguage::kGo ||
-                             language == SourceLanguage::kJavaScript)) {
-      open_at(kBackquoted, i, 1);
-    } else {
-      ++i;
-    }
+    const Opener opener = OpenerAt(language, c_like, line, i, level);
+    open = opener.what;
+    i += opener.length;
   }
   return open == kNothing || !GoesOn(language, open, line) ? kNothing : open | level << 8;
 }

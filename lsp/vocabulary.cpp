@@ -28,13 +28,13 @@ Vocabulary::Vocabulary() {
 }
 
 bool Vocabulary::Accepts(std::u16string_view word) {
-  return speller_.CheckWord(std::u16string(word)) || Holds(ignored_, word) ||
+  return speller_.CheckWord(std::u16string(word), spelling_) || Holds(ignored_, word) ||
          Holds(project_, word);
 }
 
 std::vector<UnknownWord> Vocabulary::UnknownWords(DocumentSplitter& splitter,
                                                   std::u16string_view text) {
-  std::vector<UnknownWord> unknown = speller_.FindUnknownWords(splitter, text);
+  std::vector<UnknownWord> unknown = speller_.FindUnknownWords(splitter, text, spelling_);
   std::erase_if(unknown, [&](const UnknownWord& word) {
     return Holds(ignored_, word.word) || Holds(project_, word.word);
   });
@@ -43,7 +43,7 @@ std::vector<UnknownWord> Vocabulary::UnknownWords(DocumentSplitter& splitter,
 
 std::vector<std::u16string> Vocabulary::Corrections(const std::u16string& word,
                                                     std::int32_t count) {
-  WordArray corrections = speller_.GetRankedSuggestions(word, count);
+  WordArray corrections = speller_.GetRankedSuggestions(word, spelling_, count);
   return corrections ? std::move(*corrections) : std::vector<std::u16string>{};
 }
 

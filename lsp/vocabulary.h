@@ -23,7 +23,10 @@ class Vocabulary {
  public:
   Vocabulary();
 
-  // True when CheckWord accepts word, or the project's list or the ignored
+  // The spelling CheckWord and the corrections follow (kEnglish unless set).
+  void SetSpelling(Spelling spelling) { spelling_ = spelling; }
+
+  // True when CheckWord accepts word in the spelling, or the project's list or the ignored
   // words hold it (letter case and a possessive 's aside).
   bool Accepts(std::u16string_view word);
 
@@ -32,7 +35,7 @@ class Vocabulary {
   // the ignored words).
   std::vector<UnknownWord> UnknownWords(DocumentSplitter& splitter, std::u16string_view text);
 
-  // Up to count corrections of word, likeliest first.
+  // Up to count corrections of word in the spelling, likeliest first.
   std::vector<std::u16string> Corrections(const std::u16string& word, std::int32_t count);
 
   // Replaces the custom list with the words of file when file exists.
@@ -50,6 +53,7 @@ class Vocabulary {
 
  private:
   SpellCheck speller_;
+  Spelling spelling_ = Spelling::kEnglish;
   std::unordered_set<std::u16string> project_;  // in lower case
   std::unordered_set<std::u16string> ignored_;  // in lower case
 };

@@ -12,12 +12,15 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <exception>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <quenvarspell/types.h>
@@ -49,9 +52,65 @@ ByteArray MakeBlob(const std::string& text) {
   return blob;
 }
 
+// The spellings byte of an entry that not every spelling holds, from the
+// markers that name those that do ("GB CA AU").
+std::uint8_t PackSpellings(std::string_view markers, std::size_t line) {
+  static constexpr std::pair<std::string_view, Spelling> kMarkers[] = {
+      {"US", Spelling::kAmerican},      {"GB", Spelling::kBritish},
+      {"GB-ize", Spelling::kBritishIze}, {"CA", Spelling::kCanadian},
+      {"AU", Spelling::kAustralian},
+  };
+  std::uint8_t bits = 0;
+  while (!markers.empty()) {
+    const std::string_view marker = markers.substr(0, markers.find(' '));
+    markers.remove_prefix(std::min(marker.size() + 1, markers.size()));
+    const auto known = std::find_if(std::begin(kMarkers), std::end(kMarkers),
+                                    [&](const auto& m) { return m.first == marker; });
+    if (known == std::end(kMarkers)) {
+      throw Error("word details line " + std::to_string(line) +
+                  " names an unknown spelling");
+    }
+    bits |= SpellingBit(known->second);
+  }
+  return bits;
+}
+
+// Gives each entry of bytes (one byte an entry) the code of its spellings
+// byte: the seven commonest bytes get codes of their own, in order of how
+// many entries have them, and the other entries are listed. Appends the
+// codes' bytes and the listed entries.
+void AppendSpellings(ByteArray& bytes, const ByteArray& spellings) {
+  std::array<std::size_t, 256> count{};
+  for (std::uint8_t s : spellings) ++count[s];
+  std::array<std::uint8_t, kSpellingsCodes> table{};
+  std::array<std::uint8_t, 256> code_of;
+  code_of.fill(kListedSpellings);
+  for (std::uint8_t code = 0; code < kListedSpellings; ++code) {
+    const auto commonest = std::max_element(count.begin(), count.end());
+    if (*commonest == 0) break;
+    table[code] = static_cast<std::uint8_t>(commonest - count.begin());
+    code_of[table[code]] = code;
+    *commonest = 0;
+  }
+  ByteArray listed;
+  std::uint32_t listed_count = 0;
+  for (std::size_t i = 0; i < spellings.size(); ++i) {
+    const std::uint8_t code = code_of[spellings[i]];
+    bytes[i] = static_cast<std::uint8_t>(bytes[i] | code << kSpellingsShift);
+    if (code != kListedSpellings) continue;
+    AppendLengthPrefix(listed, static_cast<std::uint32_t>(i));
+    listed.push_back(spellings[i]);
+    ++listed_count;
+  }
+  bytes.insert(bytes.end(), table.begin(), table.end());
+  AppendLengthPrefix(bytes, listed_count);
+  bytes.insert(bytes.end(), listed.begin(), listed.end());
+}
+
 // Packs word_details.txt, one line for each line of the list: the SCOWL size
 // class, then nothing (lower case), "^" (capital first), "=" (all capitals)
-// or a space and the written form.
+// or a space and the written form; then, for an entry that not every
+// spelling holds, a tab and the markers of those that do.
 ByteArray PackDetails(std::string_view list, std::string_view details) {
   std::vector<std::string_view> list_lines, detail_lines;
   ForEachLine(list, [&](std::string_view line) {
@@ -66,10 +125,15 @@ ByteArray PackDetails(std::string_view list, std::string_view details) {
     throw Error("the word details have " + std::to_string(detail_lines.size()) +
                 " lines for the list's " + std::to_string(list_lines.size()));
   }
-  ByteArray bytes, records;
+  ByteArray bytes, spellings, records;
   for (std::size_t i = 0; i < list_lines.size(); ++i) {
     if (list_lines[i].size() < 2) continue;
-    const std::string_view line = detail_lines[i];
+    std::string_view line = detail_lines[i];
+    const std::size_t tab = line.find('\t');
+    spellings.push_back(tab == std::string_view::npos
+                            ? kEverySpelling
+                            : PackSpellings(line.substr(tab + 1), i + 1));
+    line = line.substr(0, tab);
     int size = 0;
     const auto [rest, error] = std::from_chars(line.data(), line.data() + line.size(), size);
     const auto code = std::find(kSizeClasses.begin(), kSizeClasses.end(), size);
@@ -93,6 +157,7 @@ ByteArray PackDetails(std::string_view list, std::string_view details) {
     bytes.push_back(static_cast<std::uint8_t>(
         (code - kSizeClasses.begin()) | static_cast<int>(written) << kWrittenCaseShift));
   }
+  AppendSpellings(bytes, spellings);
   bytes.insert(bytes.end(), records.begin(), records.end());
   return bytes;
 }

@@ -8,6 +8,8 @@
 
 #include "base/byte_coding.h"
 #include "base/text.h"
+#include "base/word_array.h"
+#include "dictionary/check_word.h"
 #include "dictionary/custom_list.h"
 #include "dictionary/word_list.h"
 #include "suggest/custom_candidates.h"
@@ -66,9 +68,9 @@ std::u16string WrittenForm(std::span<const std::uint8_t> details,
   if (written != WrittenCase::kOwnForm) {
     return Capitalize(static_cast<Capitals>(written), std::move(form));
   }
-  // Records of index, bytes, zero byte follow the bytes of the entries.
+  // Records of index, bytes, zero byte.
   std::span<const std::uint8_t> records =
-      details.subspan(std::min<std::size_t>(kDicCapacity, details.size()));
+      SplitDetailsTail(details, static_cast<std::size_t>(kDicCapacity)).records;
   while (records.size() > kLengthPrefixSize) {
     const std::uint32_t record_index = DecodeLengthPrefix(records);
     records = records.subspan(kLengthPrefixSize);
@@ -96,6 +98,37 @@ const RankedSuggester& ThreadSuggester(std::span<const std::uint8_t> details) {
   return *state.suggester;
 }
 
+// Puts a spelling's own forms of a typed word it does not hold above every
+// other candidate, keeping their order: scores lie far below it.
+constexpr double kOwnFormBonus = 1000.0;
+
+// The suggester's likeliest entries for bytes that spelling holds, best
+// first: for kEnglish at most count, for another spelling at least count
+// when the suggester has as many.
+std::vector<RankedEntry> SuggestIn(const RankedSuggester& suggester, const MainWordList& list,
+                                   Spelling spelling, std::string_view bytes,
+                                   std::size_t count) {
+  if (spelling == Spelling::kEnglish) return suggester.Suggest(bytes, count);
+  std::vector<RankedEntry> kept;
+  // The entries of other spellings are passed over, so more are asked for
+  // until enough are left or the suggester has no more.
+  for (std::size_t asked = 2 * count;; asked *= 2) {
+    const std::vector<RankedEntry> ranked = suggester.Suggest(bytes, asked);
+    kept.clear();
+    for (const RankedEntry& r : ranked) {
+      if (SpellingHolds(spelling, r.entry)) kept.push_back(r);
+    }
+    if (kept.size() >= count || ranked.size() < asked) break;
+  }
+  const std::int32_t typed = bytes.size() >= 2 ? list.BucketFind(bytes) : -1;
+  if (typed >= 0 && !SpellingHolds(spelling, typed)) {
+    for (RankedEntry& r : kept) {
+      if (EntrySpellings(r.entry) != kEverySpelling) r.score += kOwnFormBonus;
+    }
+  }
+  return kept;
+}
+
 struct Scored {
   double score;
   std::u16string form;
@@ -103,8 +136,8 @@ struct Scored {
 
 }  // namespace
 
-WordArray GetRankedSuggestions(std::u16string_view sWord, std::int32_t max_count,
-                               bool bCheckCustom) {
+WordArray GetRankedSuggestions(std::u16string_view sWord, Spelling spelling,
+                               std::int32_t max_count, bool bCheckCustom) {
   if (max_count < 1 || sWord.empty() || sWord.size() > kMaxInputLength) {
     return std::nullopt;
   }
@@ -119,7 +152,7 @@ WordArray GetRankedSuggestions(std::u16string_view sWord, std::int32_t max_count
   const RankedSuggester& suggester = ThreadSuggester(details);
   const MainWordList& list = ThreadDicWords();
   std::vector<Scored> scored;
-  for (const RankedEntry& r : suggester.Suggest(bytes, count)) {
+  for (const RankedEntry& r : SuggestIn(suggester, list, spelling, bytes, count)) {
     const std::string_view entry = list.Entry(r.entry);
     scored.push_back({r.score, WrittenForm(details, r.entry, entry)});
     // The list holds no possessives (the check takes 's off before it looks

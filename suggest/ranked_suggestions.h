@@ -24,15 +24,17 @@ struct RankedState {
 };
 RankedState& ThreadRankedState();
 
-// Up to max_count corrections of sWord, likeliest first, from this thread's
-// main list (with an entry's possessive when sWord is the entry and s) and,
-// with bCheckCustom, its custom words as stored. A word keeps the capitals
-// the built-in list's details give it (britian: Britain), and the typed
-// word's capitalization carries over (Recieve: Receive, RECIEVE: RECEIVE).
-// std::nullopt when nothing qualifies or max_count < 1. Changes nothing in
-// the lists.
-WordArray GetRankedSuggestions(std::u16string_view sWord, std::int32_t max_count,
-                               bool bCheckCustom);
+// Up to max_count corrections of sWord, likeliest first, from the entries of
+// this thread's main list that spelling holds (with an entry's possessive
+// when sWord is the entry and s) and, with bCheckCustom, its custom words as
+// stored. When sWord is an entry spelling does not hold, the entries that
+// only some spellings hold come first, as its form in this one (colour
+// under kAmerican: color). A word keeps the capitals the built-in list's
+// details give it (britian: Britain), and the typed word's capitalization
+// carries over (Recieve: Receive, RECIEVE: RECEIVE). std::nullopt when
+// nothing qualifies or max_count < 1. Changes nothing in the lists.
+WordArray GetRankedSuggestions(std::u16string_view sWord, Spelling spelling,
+                               std::int32_t max_count, bool bCheckCustom);
 
 }  // namespace quenvar
 

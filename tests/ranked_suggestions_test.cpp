@@ -103,7 +103,7 @@ TEST(GetRankedSuggestions, FollowsReloadsAndChangesNothing) {
     LoadWordList(path, {});
     // The capitals of the built-in list's details do not fit this list; its
     // words are what matters here.
-    EXPECT_EQ(ToLower(First(GetRankedSuggestions(u"helo", 10, true))), u"hello");
+    EXPECT_EQ(ToLower(First(GetRankedSuggestions(u"helo", Spelling::kEnglish, 10, true))), u"hello");
     SpellCheck speller;
     speller.Init();
     EXPECT_EQ(First(speller.GetRankedSuggestions(u"recieve")), u"receive");
@@ -151,7 +151,7 @@ TEST(GetRankedSuggestions, CustomWordsTheIndexFindsAreThoseAScanScores) {
     const auto check = [&](std::size_t from, std::size_t step) {
       for (std::size_t k = from; k < misspellings.size(); k += step) {
         const std::string& word = misspellings[k];
-        GetRankedSuggestions(FromSingleByte(word), 10, true);  // builds the ranking
+        GetRankedSuggestions(FromSingleByte(word), Spelling::kEnglish, 10, true);  // builds the ranking
         const RankedSuggester& suggester = *ThreadRankedState().suggester;
         const CustomWordList& custom = ThreadCustomWords();
         const auto scores = [&](CustomWordList::Position p) {

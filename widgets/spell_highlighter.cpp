@@ -70,7 +70,7 @@ void AddSpellingEntries(QMenu& menu, SpellHighlighter& highlighter,
   if (text.isEmpty() || !highlighter.isMisspelled(text)) return;
   QAction* const first = menu.actions().value(0);
   const WordArray suggestions =
-      SpellCheck().GetRankedSuggestions(text.toStdU16String(), 5);
+      SpellCheck().GetRankedSuggestions(text.toStdU16String(), highlighter.spelling(), 5);
   if (!suggestions) {
     QAction* none = new QAction(QObject::tr("(no suggestions)"), &menu);
     none->setEnabled(false);
@@ -159,10 +159,15 @@ void SpellHighlighter::setEnabled(bool enabled) {
   rehighlight();
 }
 
+void SpellHighlighter::setSpelling(Spelling spelling) {
+  spelling_ = spelling;
+  rehighlight();
+}
+
 bool SpellHighlighter::isMisspelled(const QString& word) {
   if (!enabled_ || ignored_.contains(word)) return false;
   word_.assign(Units(word), static_cast<std::size_t>(word.size()));
-  return speller_.CheckWord(word_) == kFalse;
+  return speller_.CheckWord(word_, spelling_) == kFalse;
 }
 
 bool SpellHighlighter::addToDictionary(const QString& word, QString* error) {
@@ -215,7 +220,7 @@ void SpellHighlighter::highlightBlock(const QString& text) {
   word_.assign(Units(text), static_cast<std::size_t>(text.size()));
   word_ += u'\n';
   DocumentSplitter splitter(format_, StateBefore(currentBlock()));
-  for (const UnknownWord& word : speller_.FindUnknownWords(splitter, word_)) {
+  for (const UnknownWord& word : speller_.FindUnknownWords(splitter, word_, spelling_)) {
     const int start = static_cast<int>(word.offset);
     const int end = static_cast<int>(word.offset + word.length);
     const bool typing = cursor >= start && cursor <= end;

@@ -28,6 +28,10 @@
 
 namespace quenvar {
 
+// The spelling a tag names, as the comments of Spelling write them, compared
+// exactly; std::nullopt for any other text.
+QUENVAR_EXPORT std::optional<Spelling> ParseSpelling(std::string_view tag);
+
 // A word of a document that CheckWord rejects.
 struct UnknownWord {
   std::u16string word;  // as checked: DocumentWord::word
@@ -63,6 +67,20 @@ class QUENVAR_EXPORT SpellCheck {
   // capitalization carries over. Returns std::nullopt when none qualifies or
   // lMaxCount < 1.
   WordArray GetRankedSuggestions(const std::u16string& sWord,
+                                 std::int32_t lMaxCount = 10,
+                                 Boolean bCheckCustom = kTrue);
+
+  // CheckWord as if the main list held only the words spelling accepts:
+  // under kAmerican "colour" is kFalse and "color" kTrue, under kBritish the
+  // reverse. Custom words count under every spelling; kEnglish answers as
+  // CheckWord does.
+  Boolean CheckWord(const std::u16string& sWord, Spelling spelling,
+                    Boolean bCheckCustom = kTrue);
+
+  // GetRankedSuggestions from the main-list words spelling accepts; for a
+  // word of another spelling its form in this one comes first (colour under
+  // kAmerican: color). kEnglish answers as GetRankedSuggestions does.
+  WordArray GetRankedSuggestions(const std::u16string& sWord, Spelling spelling,
                                  std::int32_t lMaxCount = 10,
                                  Boolean bCheckCustom = kTrue);
 
@@ -104,6 +122,11 @@ class QUENVAR_EXPORT SpellCheck {
   // parts; otherwise each rejected part is returned on its own.
   std::vector<UnknownWord> FindUnknownWords(DocumentSplitter& splitter,
                                             std::u16string_view text,
+                                            Boolean bCheckCustom = kTrue);
+
+  // FindUnknownWords deciding with CheckWord(word, spelling, bCheckCustom).
+  std::vector<UnknownWord> FindUnknownWords(DocumentSplitter& splitter,
+                                            std::u16string_view text, Spelling spelling,
                                             Boolean bCheckCustom = kTrue);
 
   // Loads the built-in English word list into this thread's main list. Every

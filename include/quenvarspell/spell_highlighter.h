@@ -22,9 +22,10 @@ namespace quenvar {
 // with QTextCharFormat::SpellCheckUnderline. Words are split by a
 // DocumentSplitter in documentFormat(), each block resuming where the one
 // before it stopped (a block's state is the splitter's), and decided with
-// SpellCheck::FindUnknownWords on the lists of the thread that
-// creates it (the GUI thread); the built-in list is loaded then, unless the
-// thread has loaded it already, and so are the words of the custom file
+// SpellCheck::FindUnknownWords for the highlighter's spelling (kEnglish,
+// every spelling the list holds, unless set) on the lists of the thread
+// that creates it (the GUI thread); the built-in list is loaded then, unless
+// the thread has loaded it already, and so are the words of the custom file
 // (LoadCustom, when the file exists and can be read). The document owns the
 // highlighter.
 class QUENVAR_WIDGETS_EXPORT SpellHighlighter : public QSyntaxHighlighter {
@@ -48,6 +49,11 @@ class QUENVAR_WIDGETS_EXPORT SpellHighlighter : public QSyntaxHighlighter {
   // Switched off, nothing is marked; on again, the document is marked anew.
   bool isEnabled() const { return enabled_; }
   void setEnabled(bool enabled);
+
+  // The spelling words are checked in and the menu's corrections come from;
+  // setting it marks the document anew.
+  Spelling spelling() const { return spelling_; }
+  void setSpelling(Spelling spelling);
 
   // True when word would be marked: checking is on and neither the lists
   // nor the ignored words hold it.
@@ -76,6 +82,7 @@ class QUENVAR_WIDGETS_EXPORT SpellHighlighter : public QSyntaxHighlighter {
   QString custom_file_;
   QColor color_{Qt::red};
   bool enabled_ = true;
+  Spelling spelling_ = Spelling::kEnglish;
   int cursor_ = -1;
   QSet<QString> ignored_;
   std::u16string word_;  // reused by each check and each block's line

@@ -44,6 +44,19 @@ class QUENVAR_EXPORT Error : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The spellings of English a check can follow. kEnglish accepts every
+// spelling the built-in list holds (colour and color, organise and
+// organize); each other one accepts the entries SCOWL's dictionary of that
+// spelling holds.
+enum class Spelling : std::uint8_t {
+  kEnglish,     // "en"
+  kAmerican,    // "en_US"
+  kBritish,     // "en_GB", also "en_GB-ise": organise, colour
+  kBritishIze,  // "en_GB-ize", the Oxford spelling: organize, colour
+  kCanadian,    // "en_CA"
+  kAustralian,  // "en_AU"
+};
+
 // UTF-8 and UTF-16 conversions for hosts. Invalid sequences and lone
 // surrogates become U+FFFD.
 QUENVAR_EXPORT std::u16string FromUtf8(std::string_view text);

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -28,10 +29,18 @@ using ::testing::StartsWith;
 
 class ToolTest : public ::testing::Test {
  protected:
-  ProgramResult Run(std::vector<std::string> args, const std::string& input = "") {
+  // Runs the tool with environment variables set as in locale (which
+  // names a spelling for the others unset; none by default).
+  ProgramResult Run(std::vector<std::string> args, const std::string& input = "",
+                    const std::map<std::string, std::string>& locale = {}) {
     args.insert(args.begin(), ToolPath());
-    return RunProgram(args, input,
-                      {{"HOME", home_.path()}, {"XDG_DATA_HOME", home_.File("data")}});
+    std::map<std::string, std::optional<std::string>> env = {
+        {"HOME", home_.path()}, {"XDG_DATA_HOME", home_.File("data")}};
+    for (const char* name : {"DICTIONARY", "LC_ALL", "LC_MESSAGES", "LANG"}) {
+      const auto value = locale.find(name);
+      env[name] = value == locale.end() ? std::nullopt : std::optional(value->second);
+    }
+    return RunProgram(args, input, env);
   }
 
   std::string Write(const std::string& name, const std::string& bytes) {
@@ -338,6 +347,49 @@ TEST_F(ToolTest, CommandLineUsage) {
   EXPECT_EQ(Run({}).status, 2);
   EXPECT_EQ(Run({"spell"}).status, 2);
   EXPECT_EQ(Run({"check", "--bogus"}).status, 2);
+}
+
+TEST_F(ToolTest, EveryCommandFollowsTheSpellingItIsGiven) {
+  const std::string text = "colour color organise organize\n";
+  EXPECT_EQ(Run({"list"}, text).out, "");
+  EXPECT_EQ(Run({"list", "-d", "en"}, text).out, "");
+  EXPECT_EQ(Run({"list", "-d", "en_US"}, text).out, "colour\norganise\n");
+  EXPECT_EQ(Run({"list", "--lang", "en_GB"}, text).out, "color\norganize\n");
+  EXPECT_EQ(Run({"list", "--lang=en_GB-ize"}, text).out, "color\norganise\n");
+  EXPECT_EQ(Run({"-d", "en_CA", "list"}, text).out, "color\norganise\n");
+  EXPECT_EQ(Run({"-l", "-d", "american"}, text).out, "colour\norganise\n");
+  EXPECT_THAT(Run({"check", "-d", "en_AU"}, text).out,
+              StartsWith("<stdin>:1:8: color: colour"));
+  EXPECT_THAT(Run({"suggest", "-d", "en_US", "colour"}).out, StartsWith("colour: color, "));
+  EXPECT_THAT(Run({"-a", "-d", "en_GB"}, "color colour\n").out,
+              HasSubstr("\n& color 10 0: colour, "));
+
+  // Added under one spelling, a word is accepted under every one.
+  EXPECT_EQ(Run({"add", "-d", "en_GB", "colour", "color"}).out,
+            "colour: already accepted\ncolor: added to " + DefaultPersonal() + "\n");
+  EXPECT_EQ(Run({"list", "-d", "en_GB"}, text).out, "organize\n");
+
+  const ProgramResult unknown = Run({"list", "-d", "en_NZ"}, text);
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_THAT(unknown.err, HasSubstr("no dictionary \"en_NZ\""));
+  EXPECT_THAT(Run({"list", "--help"}).out, HasSubstr("en_GB-ize"));
+}
+
+TEST_F(ToolTest, TheDefaultSpellingComesFromTheEnvironment) {
+  const std::string text = "colour color\n";
+  const auto listed = [&](const std::map<std::string, std::string>& locale) {
+    return Run({"list"}, text, locale).out;
+  };
+  EXPECT_EQ(listed({{"LANG", "en_US.UTF-8"}}), "colour\n");
+  EXPECT_EQ(listed({{"LANG", "en_GB.UTF-8"}, {"LC_MESSAGES", "en_US.UTF-8"}}), "colour\n");
+  EXPECT_EQ(listed({{"LC_MESSAGES", "en_US"}, {"LC_ALL", "en_GB.utf8@euro"}}), "color\n");
+  EXPECT_EQ(listed({{"LC_ALL", "en_US.UTF-8"}, {"DICTIONARY", "en_GB-ize"}}), "color\n");
+  // The first that is set decides, also when it names no English spelling.
+  EXPECT_EQ(listed({{"LC_ALL", ""}, {"LC_MESSAGES", "de_DE.UTF-8"}, {"LANG", "en_US"}}), "");
+  EXPECT_EQ(listed({{"LANG", "C.UTF-8"}}), "");
+  EXPECT_EQ(listed({{"LANG", "en_NZ.UTF-8"}}), "");
+  // The command line comes first.
+  EXPECT_EQ(Run({"list", "-d", "en"}, text, {{"LANG", "en_US.UTF-8"}}).out, "");
 }
 
 TEST_F(ToolTest, FixRefusesWhatItCannotRewrite) {

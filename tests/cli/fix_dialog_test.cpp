@@ -92,7 +92,7 @@ TEST_F(FixDialogTest, AppliesChangesAndSavesAddedWords) {
              {"wrld", "wurld", "cmdAddWord"},
              {"Zorblat", "", "cmdAddWord"},
              {"teh", "", "cmdIgnore"}});
-  EXPECT_EQ(RunFix(file, personal), 0);
+  EXPECT_EQ(RunFix(file, personal, Spelling::kEnglish), 0);
   EXPECT_EQ(user.words_shown, (std::vector<QString>{"Teh", "wrld", "Zorblat", "teh"}));
   EXPECT_EQ(ReadBytes(file),
             "\xEF\xBB\xBFThe wurld is fine.\nZorblat zorblat, teh end.\n");
@@ -107,7 +107,7 @@ TEST_F(FixDialogTest, AddedWordsAreSavedWhenTheDocumentIsLeftAlone) {
   WriteBytes(file, "Teh quxblat.");
   User user({{"Teh", "The", "cmdChange"},
              {"quxblat", "", "cmdAddWord", [&] { WriteBytes(file, "Edited elsewhere."); }}});
-  EXPECT_THROW(RunFix(file, personal), std::runtime_error);
+  EXPECT_THROW(RunFix(file, personal, Spelling::kEnglish), std::runtime_error);
   EXPECT_EQ(ReadBytes(file), "Edited elsewhere.");
   EXPECT_EQ(ReadBytes(personal), "quxblat\r\n");
 }
@@ -116,10 +116,19 @@ TEST_F(FixDialogTest, CancelKeepsTheChangesMadeBeforeIt) {
   const std::string file = dir_.File("note.txt");
   WriteBytes(file, "Teh cat met teh wrld.");
   User user({{"Teh", "Thee", "cmdChange"}, {"teh", "", "cmdCancel"}});
-  EXPECT_EQ(RunFix(file, dir_.File("personal.dic")), 0);
+  EXPECT_EQ(RunFix(file, dir_.File("personal.dic"), Spelling::kEnglish), 0);
   EXPECT_EQ(user.words_shown, (std::vector<QString>{"Teh", "teh"}));
   EXPECT_EQ(ReadBytes(file), "Thee cat met teh wrld.");
   EXPECT_FALSE(std::filesystem::exists(dir_.File("personal.dic")));
+}
+
+TEST_F(FixDialogTest, ShowsTheWordsOfOtherSpellings) {
+  const std::string file = dir_.File("memo.txt");
+  WriteBytes(file, "The colour and the color.");
+  User user({{"color", "colour", "cmdChange"}});
+  EXPECT_EQ(RunFix(file, dir_.File("personal.dic"), Spelling::kBritish), 0);
+  EXPECT_EQ(user.words_shown, (std::vector<QString>{"color"}));
+  EXPECT_EQ(ReadBytes(file), "The colour and the colour.");
 }
 
 }  // namespace

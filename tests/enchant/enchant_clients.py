@@ -15,6 +15,11 @@ import enchant
 import enchant.checker
 
 TEXT = "Ths house has a tset, doesn\u2019t it? 1984"
+# Each tag follows its own spelling: the words each should mark.
+SPELLINGS = "colour color organise organize"
+MARKED = {"en": [], "en_US": ["colour", "organise"], "en_GB": ["color", "organize"],
+          "en_GB-ize": ["color", "organise"], "en_CA": ["color", "organise"],
+          "en_AU": ["color", "organize"]}
 
 
 def run(args, text=""):
@@ -32,7 +37,12 @@ version = sys.argv[1]
 check(run(["enchant-2", "-v"]).strip().endswith(f"Enchant {version})")
       and enchant.get_enchant_version() == version, f"the clients run Enchant {version}")
 listed = run(["enchant-lsmod-2", "-list-dicts"]).splitlines()
-check("en_US (quenvarspell)" in listed, "enchant-lsmod-2 lists en_US (quenvarspell)")
+# Enchant 2.3 lists no tag with a '-' (en_GB-ize), but asks for it.
+check(all(f"{tag} (quenvarspell)" in listed for tag in MARKED if "-" not in tag),
+      "enchant-lsmod-2 lists the tags as quenvarspell's")
+check(all(run(["enchant-2", "-l", "-d", tag], SPELLINGS).split() == marked
+          for tag, marked in MARKED.items()),
+      "enchant-2 -l follows each tag's spelling")
 check(run(["enchant-2", "-l", "-d", "en_US"], TEXT).split() == ["Ths", "tset"],
       "enchant-2 -l lists the misspelled words")
 answers = run(["enchant-2", "-a", "-d", "en_US"],
@@ -48,6 +58,12 @@ check(dictionary.provider.name == "quenvarspell", "python3-enchant gets our dict
 check(dictionary.check("house") and dictionary.check("doesn\u2019t")
       and not dictionary.check("recieve"), "Dict.check")
 check(dictionary.suggest("Recieve")[0] == "Receive", "Dict.suggest keeps the case")
+british = broker.request_dict("en_GB")
+check(british.check("colour") and not british.check("color")
+      and not dictionary.check("colour") and dictionary.check("color")
+      and british.suggest("color")[0] == "colour"
+      and dictionary.suggest("colour")[0] == "color",
+      "en_GB and en_US are dictionaries of their own")
 dictionary.add_to_session("quenvarword")
 check(dictionary.check("quenvarword"), "Dict.add_to_session")
 dictionary.remove_from_session("quenvarword")
@@ -65,5 +81,8 @@ if shutil.which("xvfb-run") is None:
     print("skip gspell: no xvfb-run")
     sys.exit(0)
 gspell = os.path.join(os.path.dirname(os.path.abspath(__file__)), "gspell_marks.py")
-marked = run(["xvfb-run", "-a", sys.executable, gspell, TEXT]).split()
+marked = run(["xvfb-run", "-a", sys.executable, gspell, "en_US", TEXT]).split()
 check(marked == ["Ths", "tset"], "a gspell GtkTextView underlines the misspelled words")
+check(all(run(["xvfb-run", "-a", sys.executable, gspell, tag, SPELLINGS]).split()
+          == MARKED[tag] for tag in ("en_US", "en_GB")),
+      "gspell follows the spelling of its language")

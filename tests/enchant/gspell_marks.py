@@ -1,7 +1,7 @@
-"""Shows TEXT in a GtkTextView with gspell's inline checking for en_US and
-prints the words gspell marks as misspelled, one a line.
+"""Shows TEXT in a GtkTextView with gspell's inline checking for LANGUAGE
+and prints the words gspell marks as misspelled, one a line.
 
-Usage: gspell_marks.py TEXT (under a display, e.g. xvfb-run)"""
+Usage: gspell_marks.py LANGUAGE TEXT (under a display, e.g. xvfb-run)"""
 
 import sys
 
@@ -13,8 +13,8 @@ from gi.repository import GLib, Gspell, Gtk  # noqa: E402
 
 view = Gtk.TextView()
 buffer = view.get_buffer()
-buffer.set_text(sys.argv[1])
-checker = Gspell.Checker.new(Gspell.Language.lookup("en_US"))
+buffer.set_text(sys.argv[2])
+checker = Gspell.Checker.new(Gspell.Language.lookup(sys.argv[1]))
 Gspell.TextBuffer.get_from_gtk_text_buffer(buffer).set_spell_checker(checker)
 Gspell.TextView.get_from_gtk_text_view(view).set_inline_spell_checking(True)
 window = Gtk.Window()

@@ -122,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   // Ranked corrections: within the count asked, each once, never the query
   // itself, and nothing changed for the suggestions that follow.
   const int count = input.Byte() % 12 - 1;
-  const WordArray ranked = GetRankedSuggestions(query, count, check_custom);
+  const WordArray ranked = GetRankedSuggestions(query, Spelling::kEnglish, count, check_custom);
   if (ranked) {
     Require(!ranked->empty() && ranked->size() <= static_cast<std::size_t>(count));
     for (std::size_t i = 0; i < ranked->size(); ++i) {

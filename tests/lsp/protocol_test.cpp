@@ -257,6 +257,37 @@ TEST_F(ProtocolTest, SettingsAndTheProjectWordList) {
   EXPECT_THAT(session.Diagnostics(kUri)["params"]["diagnostics"], IsEmpty());
 }
 
+// The spelling comes from the command line until the setting "language"
+// names another; marks and corrections follow it, and a tag no spelling
+// has is refused and leaves it as it was.
+TEST_F(ProtocolTest, LanguageChoosesTheSpellingOfMarksAndCorrections) {
+  std::vector<std::string> args = Args();
+  args.insert(args.end(), {"-d", "en_US"});
+  LspSession session(args);
+  session.Initialize();
+  const std::string text = "The colour, the color.\n";
+  session.Notify("textDocument/didOpen", Open(kUri, "plaintext", text));
+  EXPECT_THAT(MarkedWords(session.Diagnostics(kUri), text), ElementsAre("colour"));
+  const auto first_correction = [&](int column) {
+    return session.Request("textDocument/codeAction",
+                           {{"textDocument", {{"uri", kUri}}},
+                            {"range", Range(0, column, 0, column)},
+                            {"context", {{"diagnostics", json::array()}}}})["result"][0]["title"];
+  };
+  EXPECT_EQ(first_correction(5), "Replace with \"color\"");
+
+  session.Notify("workspace/didChangeConfiguration",
+                 {{"settings", {{"quenvarspell", {{"language", "en_GB"}}}}}});
+  EXPECT_THAT(MarkedWords(session.Diagnostics(kUri), text), ElementsAre("color"));
+  EXPECT_EQ(first_correction(17), "Replace with \"colour\"");
+
+  session.Notify("workspace/didChangeConfiguration", {{"settings", {{"language", "en_XX"}}}});
+  EXPECT_THAT(session.WaitFor([](const json& m) { return m.value("method", "") == "window/logMessage"; })
+                  ["params"]["message"].get<std::string>(),
+              HasSubstr("language"));
+  EXPECT_THAT(MarkedWords(session.Diagnostics(kUri), text), ElementsAre("color"));
+}
+
 // Broken frames are answered with an error and the stream goes on; none
 // ends the server, and a cancellation overtakes its request.
 TEST_F(ProtocolTest, BrokenInputIsAnsweredAndSkipped) {

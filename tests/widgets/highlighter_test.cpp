@@ -108,6 +108,26 @@ TEST(SpellHighlighter, MarksWordsAsTheDocumentsFormatSplitsThem) {
   });
 }
 
+TEST(SpellHighlighter, FollowsItsSpellingInMarksAndMenu) {
+  TempDir dir;
+  OnFreshThread([&] {
+    TestApplication qt;
+    QTextEdit editor;
+    SpellHighlighter* highlighter =
+        AttachSpellChecking(&editor, QString::fromStdString(dir.File("custom.dic")));
+    editor.setPlainText("The colour, the color.");
+    editor.show();
+    QTextDocument& document = *editor.document();
+    EXPECT_EQ(Marked(document), QStringList());
+    highlighter->setSpelling(Spelling::kAmerican);
+    EXPECT_EQ(Marked(document), (QStringList{"colour"}));
+    highlighter->setSpelling(Spelling::kBritish);
+    EXPECT_EQ(Marked(document), (QStringList{"color"}));
+    ChooseFromMenu(editor, "color", "colour");
+    EXPECT_EQ(editor.toPlainText(), "The colour, the colour.");
+  });
+}
+
 TEST(SpellHighlighter, MenuAddsIgnoresAndReplacesInOneUndoStep) {
   TempDir dir;
   OnFreshThread([&] {
