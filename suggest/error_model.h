@@ -87,6 +87,12 @@ inline constexpr int kFarCost = kEdit;
 // The most a candidate found by its sound alone may cost.
 inline constexpr int kSoundCost = 6 * kEdit;
 
+// How many edits of symbols (each inserted, dropped, replaced, or two
+// neighbours swapped) the wider stage
+// allows between a word's sound-alike key of key_size symbols and an
+// entry's: a short key has too many neighbours for more than one.
+inline int WiderSoundDistance(std::size_t key_size) { return key_size <= 3 ? 1 : 2; }
+
 // How far the walk reaches among the entries whose first byte is
 // entry_first, for word: the most such an entry may cost, and the most its
 // first two bytes may. {0, 0} where the walk does not go. REQUIRES:

@@ -24,6 +24,9 @@ struct RankingWeights {
   double first_letter = 0.7;  // first letters differ
   double length = -0.6;       // per byte of length difference
   double gestalt = 3.8;       // times the gestalt similarity (0 to 1)
+  // When no candidate scores this much, the ranking looks further: at the
+  // entries whose sound-alike keys are a few edits from the word's.
+  double wider_below = 0.0;
 };
 
 // The cost of a candidate found by its sound alone, not yet worked out.
