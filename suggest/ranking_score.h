@@ -26,7 +26,7 @@ struct RankingWeights {
   double gestalt = 3.8;       // times the gestalt similarity (0 to 1)
   // When no candidate scores this much, the ranking looks further: at the
   // entries whose sound-alike keys are a few edits from the word's.
-  double wider_below = 0.0;
+  double wider_below = -2.0;
 };
 
 // The cost of a candidate found by its sound alone, not yet worked out.

@@ -100,8 +100,8 @@ class LiteralRanking {
   }
 
   // The max_count best candidates; an entry whose key's compared hash is
-  // among wider is one too, at the weighted cost, when that is within six
-  // edits.
+  // among wider is one too, at the weighted cost, when that is at most a
+  // unit a byte of the word and six edits.
   std::vector<RankedEntry> Rank(std::string_view word, std::size_t max_count,
                                 const std::set<std::uint32_t>& wider) const {
     const EditPattern pattern(word);
@@ -121,9 +121,11 @@ class LiteralRanking {
       CandidateFeatures c;
       c.sound = key.empty() ? 0 : e.key == same ? 2 : std::binary_search(near.begin(), near.end(), e.key) ? 1 : 0;
       std::optional<int> cost = SlipCost(pattern, slips, e.bytes);
-      // Found by its sound alone: within six edits.
-      if (!cost && (c.sound > 0 || wider.contains(e.key)) && pattern.WeightedCost(e.bytes, 12) <= 12) {
-        cost = pattern.WeightedCost(e.bytes, 12);
+      // Found by its sound alone: within six edits; by the wider stage:
+      // within a unit a byte of the word, and six edits.
+      const int limit = c.sound > 0 ? 12 : std::min<int>(12, static_cast<int>(word.size()));
+      if (!cost && (c.sound > 0 || wider.contains(e.key)) && pattern.WeightedCost(e.bytes, limit) <= limit) {
+        cost = pattern.WeightedCost(e.bytes, limit);
       }
       if (!cost) continue;
       c.entry = e.index;
