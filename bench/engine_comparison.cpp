@@ -49,6 +49,8 @@
 
 #include <quenvarspell/spell_check.h>
 
+#include "far_half.h"
+
 namespace {
 
 constexpr int kRuns = 3;
@@ -602,16 +604,13 @@ void PrintTable(const std::vector<Result>& results, double check_text_seconds,
       PlainRatio);
 }
 
-// The misspellings of path; with odd_half, only those whose first
-// correction has an odd FNV-1a hash (of its UTF-8 bytes).
+// The misspellings of path; with odd_half, only those held out from the
+// tuning (bench/far_half.h) by their first correction.
 std::vector<Misspelling> ReadFarMisspellings(const std::string& path, bool odd_half) {
   std::vector<Misspelling> misspellings = ReadMisspellings(path);
   if (!odd_half) return misspellings;
-  std::erase_if(misspellings, [](const Misspelling& m) {
-    std::uint32_t h = 2166136261u;
-    for (const char c : m.corrections.front()) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-    return (h & 1) == 0;
-  });
+  std::erase_if(misspellings,
+                [](const Misspelling& m) { return !quenvar::bench::IsHeldOut(m.corrections.front()); });
   return misspellings;
 }
 

@@ -14,10 +14,9 @@
 namespace quenvar {
 
 // The weights of the ranking score, tuned on half of a list of real
-// misspellings (bench/tune_ranking_weights.cpp), then the size classes,
-// sounds, first letter, length, gestalt and wider_below again on half of a
-// list of misspellings written by hand, several edits from the word,
-// keeping the first half of the first list's figures.
+// misspellings, then again, with wider_below, on half of a list of
+// misspellings written by hand, several edits from the word, keeping the
+// figures of the first list's half (bench/tune_ranking_weights.cpp).
 struct RankingWeights {
   double cost = 1.8;  // per unit of weighted edit cost
   // By size code: SCOWL size class 10, 20, 35, 40, 50, 55, 60, unknown.
