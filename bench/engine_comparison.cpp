@@ -1,7 +1,7 @@
 // Side-by-side comparison of QuenvarSpell with Hunspell, Nuspell and Aspell,
 // each loaded through its Debian library in this one process.
 //
-//   engine_comparison TEXT MISSPELLINGS [TOOL]
+//   engine_comparison TEXT MISSPELLINGS [TOOL [FAR [odd]]]
 //
 // TEXT is UTF-8 English prose. MISSPELLINGS holds "misspelling<TAB>correction"
 // lines (UTF-8); a misspelling with several corrections has one line each.
@@ -10,6 +10,13 @@
 // quality of the answers, with QuenvarSpell's ratio to each peer; then a
 // table of the first load in fresh processes, and, given the quenvarspell
 // tool, its start-to-exit time against `hunspell -l` and `aspell list`.
+// Given FAR, a second file of misspellings (written by hand, often several
+// edits from the word), a last table gives where the corrections of both
+// lists fall among the suggestions of QuenvarSpell, Hunspell and Aspell
+// (Nuspell, which answers as Hunspell does, twice as slowly, is left out),
+// with one timed run of FAR; with odd, only FAR's misspellings whose first
+// correction has an odd FNV-1a hash are kept, the half the ranking was not
+// tuned on.
 //
 // The text is split once, at the delimiters of QuenvarSpell's text walk, and
 // every engine gets the same words, each in the form its interface takes
@@ -26,6 +33,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -40,6 +48,8 @@
 #include <vector>
 
 #include <quenvarspell/spell_check.h>
+
+#include "far_half.h"
 
 namespace {
 
@@ -339,6 +349,35 @@ class AspellEngine : public Engine {
   std::vector<std::vector<std::string>> found_;
 };
 
+// Where the corrections of a list of misspellings fall among an engine's
+// suggestions: counts of misspellings by the best place of any of their
+// corrections.
+struct Places {
+  std::size_t first = 0, top3 = 0, top5 = 0, top10 = 0, found = 0, suggestions = 0;
+};
+
+Places PlacesOf(const std::vector<std::vector<std::string>>& lists,
+                const std::vector<Misspelling>& misspellings) {
+  Places places;
+  for (std::size_t i = 0; i < misspellings.size(); ++i) {
+    const std::vector<std::string>& list = lists[i];
+    places.suggestions += list.size();
+    std::size_t place = list.size();  // none: past the list's end
+    for (const std::string& correction : misspellings[i].corrections) {
+      place = std::min<std::size_t>(
+          place, static_cast<std::size_t>(std::find(list.begin(), list.end(), correction) -
+                                          list.begin()));
+    }
+    if (place == list.size()) continue;
+    places.found += 1;
+    places.first += place == 0;
+    places.top3 += place < 3;
+    places.top5 += place < 5;
+    places.top10 += place < 10;
+  }
+  return places;
+}
+
 // What the comparison measured for one engine.
 struct Result {
   std::string name;
@@ -348,10 +387,7 @@ struct Result {
   std::size_t text_wrong = 0;
   double suggest_seconds = 0;
   std::size_t misspellings_wrong = 0;
-  std::size_t corrections_found = 0;
-  std::size_t corrections_first = 0;
-  std::size_t corrections_top3 = 0;
-  std::size_t suggestions = 0;
+  Places places;
 };
 
 // Loads the engine, measuring the first load's resident memory, then times
@@ -372,23 +408,7 @@ Result Measure(Engine& engine, const std::vector<Word>& text_words,
   result.misspellings_wrong = engine.CountWrong(misspelled_words);
   result.suggest_seconds = BestSeconds([&] { engine.Suggest(misspellings); });
 
-  const std::vector<std::vector<std::string>> lists = engine.Suggestions();
-  for (std::size_t i = 0; i < misspellings.size(); ++i) {
-    const std::vector<std::string>& list = lists[i];
-    result.suggestions += list.size();
-    // The best place of any of the misspelling's corrections (none: past
-    // the list's end).
-    std::size_t place = list.size();
-    for (const std::string& correction : misspellings[i].corrections) {
-      place = std::min<std::size_t>(
-          place, static_cast<std::size_t>(std::find(list.begin(), list.end(), correction) -
-                                          list.begin()));
-    }
-    if (place == list.size()) continue;
-    result.corrections_found += 1;
-    result.corrections_first += place == 0;
-    result.corrections_top3 += place < 3;
-  }
+  result.places = PlacesOf(engine.Suggestions(), misspellings);
   return result;
 }
 
@@ -569,19 +589,83 @@ void PrintTable(const std::vector<Result>& results, double check_text_seconds,
               [](const Result& r) { return r.misspellings_wrong; }, percent_of(misspellings),
               PlainRatio);
   PrintFigure("Correction among the suggestions", results,
-              [](const Result& r) { return r.corrections_found; }, percent_of(misspellings),
+              [](const Result& r) { return r.places.found; }, percent_of(misspellings),
               PlainRatio);
   PrintFigure("Correction first", results,
-              [](const Result& r) { return r.corrections_first; }, percent_of(misspellings),
+              [](const Result& r) { return r.places.first; }, percent_of(misspellings),
               PlainRatio);
   PrintFigure("Correction in the first three", results,
-              [](const Result& r) { return r.corrections_top3; }, percent_of(misspellings),
+              [](const Result& r) { return r.places.top3; }, percent_of(misspellings),
               PlainRatio);
   PrintFigure(
       "Suggestions per misspelling (mean)", results,
-      [](const Result& r) { return r.suggestions; },
+      [](const Result& r) { return r.places.suggestions; },
       [&](const Result&, std::size_t total) { return Mean(total, misspellings); },
       PlainRatio);
+}
+
+// The misspellings of path; with odd_half, only those held out from the
+// tuning (bench/far_half.h) by their first correction.
+std::vector<Misspelling> ReadFarMisspellings(const std::string& path, bool odd_half) {
+  std::vector<Misspelling> misspellings = ReadMisspellings(path);
+  if (!odd_half) return misspellings;
+  std::erase_if(misspellings,
+                [](const Misspelling& m) { return !quenvar::bench::IsHeldOut(m.corrections.front()); });
+  return misspellings;
+}
+
+// One engine's places on the public list (from its Result) and on the far
+// list, with the seconds of one run of the far list.
+struct FarResult {
+  std::string name;
+  Places near, far;
+  double near_seconds = 0, far_seconds = 0;
+};
+
+// The places of both lists side by side, QuenvarSpell first, with its
+// ratio to each peer.
+void PrintPlacesTable(const std::vector<FarResult>& results, std::size_t near_count,
+                      std::size_t far_count) {
+  std::cout << "\nWhere the corrections fall: the public list (" << near_count
+            << " misspellings) and the far misspellings (" << far_count << "):\n\n";
+  std::vector<std::string> header;
+  for (const FarResult& r : results) header.push_back(r.name);
+  for (std::size_t i = 1; i < results.size(); ++i) header.push_back("vs " + results[i].name);
+  PrintRow("Figure", header);
+  PrintRow("---", std::vector<std::string>(header.size(), "---:"));
+  for (const bool far : {false, true}) {
+    const std::string list = far ? "Far: " : "Public: ";
+    const std::size_t whole = far ? far_count : near_count;
+    const auto row = [&](const std::string& figure, std::size_t Places::*member) {
+      std::vector<std::string> cells;
+      for (const FarResult& r : results) cells.push_back(Percent((far ? r.far : r.near).*member, whole));
+      for (std::size_t i = 1; i < results.size(); ++i) {
+        cells.push_back(PlainRatio((far ? results[0].far : results[0].near).*member,
+                                   (far ? results[i].far : results[i].near).*member));
+      }
+      PrintRow(list + figure, cells);
+    };
+    row("first", &Places::first);
+    row("in the first three", &Places::top3);
+    row("in the first five", &Places::top5);
+    row("in the first ten", &Places::top10);
+    row("among all the suggestions", &Places::found);
+    std::vector<std::string> cells;
+    for (const FarResult& r : results) {
+      cells.push_back(Mean((far ? r.far : r.near).suggestions, whole));
+    }
+    cells.resize(header.size(), "");
+    PrintRow(list + "suggestions per misspelling (mean)", cells);
+    cells.clear();
+    const auto seconds = [far, whole](const FarResult& r) {
+      return (far ? r.far_seconds : r.near_seconds) / static_cast<double>(whole);
+    };
+    for (const FarResult& r : results) cells.push_back(Duration(seconds(r)));
+    for (std::size_t i = 1; i < results.size(); ++i) {
+      cells.push_back(TimeRatio(seconds(results[0]), seconds(results[i])));
+    }
+    PrintRow(list + "suggest, per misspelling", cells);
+  }
 }
 
 }  // namespace
@@ -676,8 +760,9 @@ void PrintFreshTable(const std::vector<std::string>& names, const std::string& t
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--fresh-load") return MeasureFreshLoad(argv[2]);
-  if (argc != 3 && argc != 4) {
-    std::cerr << "usage: engine_comparison TEXT MISSPELLINGS [TOOL]\n";
+  const bool odd_half = argc == 6 && std::string(argv[5]) == "odd";
+  if (argc < 3 || argc > 6 || (argc == 6 && !odd_half)) {
+    std::cerr << "usage: engine_comparison TEXT MISSPELLINGS [TOOL [FAR [odd]]]\n";
     return 2;
   }
   try {
@@ -708,8 +793,9 @@ int main(int argc, char** argv) {
     HunspellEngine hunspell;
     NuspellEngine nuspell;
     AspellEngine aspell;
+    const std::vector<Engine*> engines = {&quenvar, &hunspell, &nuspell, &aspell};
     std::vector<Result> results;
-    for (Engine* engine : std::initializer_list<Engine*>{&quenvar, &hunspell, &nuspell, &aspell}) {
+    for (Engine* engine : engines) {
       std::cerr << "engine_comparison: measuring " << engine->Name() << '\n';
       results.push_back(Measure(*engine, text_words, misspellings, misspelled_words));
     }
@@ -727,9 +813,9 @@ int main(int argc, char** argv) {
                misspellings.size());
     std::cout << "\nQuenvarSpell's suggestions are GetRankedSuggestions' (at most 10). "
                  "GetSuggestions, by its exact rules: correction among them "
-              << Percent(exact.corrections_found, misspellings.size()) << ", first "
-              << Percent(exact.corrections_first, misspellings.size()) << ", "
-              << Mean(exact.suggestions, misspellings.size()) << " a misspelling, "
+              << Percent(exact.places.found, misspellings.size()) << ", first "
+              << Percent(exact.places.first, misspellings.size()) << ", "
+              << Mean(exact.places.suggestions, misspellings.size()) << " a misspelling, "
               << Duration(exact.suggest_seconds / static_cast<double>(misspellings.size()))
               << " a misspelling.\n"
               << "The first ranked call of a thread builds the ranking's index: "
@@ -737,7 +823,23 @@ int main(int argc, char** argv) {
               << Format("%.0f KiB", ranking_bytes / 1024) << " of resident memory.\n";
     std::vector<std::string> names;
     for (const Result& r : results) names.push_back(r.name);
-    PrintFreshTable(names, argc == 4 ? argv[3] : "");
+    PrintFreshTable(names, argc >= 4 ? argv[3] : "");
+    if (argc < 5) return 0;
+    const std::vector<Misspelling> far = ReadFarMisspellings(argv[4], odd_half);
+    std::vector<FarResult> far_results;
+    for (const std::size_t e : {std::size_t{0}, std::size_t{1}, std::size_t{3}}) {
+      // QuenvarSpell, Hunspell, Aspell
+      Engine* engine = engines[e];
+      std::cerr << "engine_comparison: far misspellings, " << engine->Name() << '\n';
+      FarResult r;
+      r.name = results[e].name;
+      r.near = results[e].places;
+      r.near_seconds = results[e].suggest_seconds;
+      r.far_seconds = Seconds([&] { engine->Suggest(far); });
+      r.far = PlacesOf(engine->Suggestions(), far);
+      far_results.push_back(r);
+    }
+    PrintPlacesTable(far_results, misspellings.size(), far.size());
   } catch (const std::exception& error) {
     std::cerr << "engine_comparison: " << error.what() << '\n';
     return 1;

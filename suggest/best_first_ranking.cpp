@@ -34,7 +34,7 @@ class BestFirstSearch {
   }
   bool Full() const { return top_.size() == max_count_; }
   double Bound(CandidateFeatures c, std::size_t common) const;
-  int CostLimit(const Pending& next, std::size_t entry_size) const;
+  int CostLimit(const Pending& next, const CandidateFeatures& c) const;
   void Finish(CandidateFeatures& c);
 
   const EditPattern& pattern_;
@@ -69,7 +69,7 @@ std::vector<RankedEntry> BestFirstSearch::Rank(std::vector<CandidateFeatures>& c
       Finish(c);
       continue;
     }
-    const int limit = CostLimit(next, EntryOf(c).size());
+    const int limit = CostLimit(next, c);
     c.cost = pattern_.WeightedCost(EntryOf(c), limit);
     if (c.cost > limit) continue;
     if (!Full()) {
@@ -97,8 +97,12 @@ double BestFirstSearch::Bound(CandidateFeatures c, std::size_t common) const {
 // Once the list is full, a cost that puts the score below its last place
 // needs no working out: the bound took the cost as the least the common
 // subsequence leaves.
-int BestFirstSearch::CostLimit(const Pending& next, std::size_t entry_size) const {
+int BestFirstSearch::CostLimit(const Pending& next, const CandidateFeatures& c) const {
+  const std::size_t entry_size = EntryOf(c).size();
   int limit = kSoundCost;
+  // A candidate of unknown cost and no sound level comes from the wider
+  // stage.
+  if (c.sound == 0) limit = WiderCostLimit(pattern_.word().size());
   if (Full() && weights_.cost > 0) {
     const auto lower = static_cast<int>(std::max(pattern_.word().size(), entry_size) - next.common);
     const double slack = (next.bound - top_.back().score) / weights_.cost;

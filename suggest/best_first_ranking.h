@@ -18,7 +18,8 @@ namespace quenvar {
 // RankingScore; ties go to the entry first in byte order, then the lower
 // index, so the answer does not depend on the order of the list. A
 // candidate of kUnknownCost gets the weighted cost against pattern's word,
-// and is left out when that is above kSoundCost. REQUIRES: max_count >= 1.
+// and is left out when that is above kSoundCost, or above WiderCostLimit
+// when its sound level is 0. REQUIRES: max_count >= 1.
 std::vector<RankedEntry> RankBestFirst(const EditPattern& pattern, const WordListEntries& entries,
                                        const RankingWeights& weights,
                                        std::vector<CandidateFeatures>& candidates,

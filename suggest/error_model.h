@@ -3,11 +3,11 @@
 // the edit rows, the walk and the looked-up slips apply them.
 //
 // Costs are in units of half an edit. The mistakes people make most often
-// cost one unit: a vowel for another vowel, a letter for its accented form,
-// a doubled letter written once or a single one doubled, two neighbours
-// swapped, a missing apostrophe or hyphen, a silent letter left out or a
-// final e added. A letter moved over two others costs one edit. Anything
-// else costs two units.
+// cost one unit: a vowel for another vowel, a vowel left out, a letter for
+// its accented form, a doubled letter written once or a single one doubled,
+// two neighbours swapped, a missing apostrophe or hyphen, a silent letter
+// left out or a final e added. A letter moved over two others costs one
+// edit. Anything else costs two units.
 
 #ifndef QUENVARSPELL_SUGGEST_ERROR_MODEL_H_
 #define QUENVARSPELL_SUGGEST_ERROR_MODEL_H_
@@ -48,13 +48,14 @@ inline int ExtraCost(std::string_view word, std::size_t i) {
 }
 
 // Whether leaving out the entry's byte j costs kCheap rather than kEdit: a
-// byte that is no letter, a doubled letter, and the silent letters most
-// often left out, an h after another letter (wich, rythm) and the g of gh
-// (nite, thoughts).
+// byte that is no letter, a doubled letter, a vowel but the first letter
+// (an unstressed one is seldom heard: definitly, ferd for friend), and the
+// silent letters most often left out, an h after another letter (wich,
+// rythm) and the g of gh (nite, thoughts).
 inline bool IsCheapToLeaveOut(std::string_view entry, std::size_t j) {
   const char c = entry[j];
   bool cheap = BaseIndex(c) == 0;
-  if (j > 0) cheap |= entry[j - 1] == c || c == 'h';
+  if (j > 0) cheap |= entry[j - 1] == c || c == 'h' || IsVowel(BaseLetter(c));
   cheap |= c == 'g' && j + 1 < entry.size() && entry[j + 1] == 'h';
   return cheap;
 }
@@ -86,6 +87,18 @@ inline constexpr int kOtherVowelCost = kEdit + kCheap;
 inline constexpr int kFarCost = kEdit;
 // The most a candidate found by its sound alone may cost.
 inline constexpr int kSoundCost = 6 * kEdit;
+
+// How many edits of symbols (each inserted, dropped, replaced, or two
+// neighbours swapped) the wider stage
+// allows between a word's sound-alike key of key_size symbols and an
+// entry's: a short key has too many neighbours for more than one.
+inline int WiderSoundDistance(std::size_t key_size) { return key_size <= 3 ? 1 : 2; }
+// The most a candidate of the wider stage may cost, for a word of word_size
+// bytes: half its letters edited (kSoundCost at most), so that a word far
+// from every entry still gets no corrections.
+inline int WiderCostLimit(std::size_t word_size) {
+  return static_cast<int>(std::min<std::size_t>(word_size, kSoundCost));
+}
 
 // How far the walk reaches among the entries whose first byte is
 // entry_first, for word: the most such an entry may cost, and the most its

@@ -87,13 +87,39 @@ void RankedSuggester::Describe(std::string_view word, CandidateFeatures& c) cons
   c.length_difference = static_cast<std::int32_t>(e.size()) - static_cast<std::int32_t>(word.size());
 }
 
+// Adds the entries whose sound-alike keys are within WiderSoundDistance of
+// the word's and no other generator found, with cost kUnknownCost and no
+// sound level of their own.
+void RankedSuggester::AddWiderSoundAlikes(std::string_view word,
+                                          std::vector<CandidateFeatures>& out) const {
+  const SoundKey key = KeyOf(word);
+  const std::vector<SoundAlike> alikes = Sounds().FindWithin(key, WiderSoundDistance(key.size));
+  std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.entry < b.entry; });
+  const std::size_t found = out.size();
+  std::size_t w = 0;
+  for (const SoundAlike& alike : alikes) {
+    while (w < found && out[w].entry < alike.entry) ++w;
+    if (w < found && out[w].entry == alike.entry) continue;
+    if (entries_[static_cast<std::size_t>(alike.entry)] == word) continue;
+    out.push_back({.entry = alike.entry, .cost = kUnknownCost});
+    Describe(word, out.back());
+  }
+}
+
 std::vector<RankedEntry> RankedSuggester::Suggest(std::string_view word,
                                                  std::size_t max_count) const {
   if (max_count == 0 || word.empty() || word.size() > kMaxWordLength) return {};
   const EditPattern pattern(word);
   std::vector<CandidateFeatures> candidates = Gather(pattern);
-  if (candidates.empty()) return {};
-  return RankBestFirst(pattern, entries_, weights_, candidates, max_count);
+  // The ranking works out costs in place, so the wider stage starts again
+  // from the gathered candidates.
+  std::vector<CandidateFeatures> gathered = candidates;
+  std::vector<RankedEntry> ranked;
+  if (!candidates.empty()) ranked = RankBestFirst(pattern, entries_, weights_, candidates, max_count);
+  if (!ranked.empty() && ranked[0].score >= weights_.wider_below) return ranked;
+  AddWiderSoundAlikes(word, gathered);
+  if (gathered.empty()) return {};
+  return RankBestFirst(pattern, entries_, weights_, gathered, max_count);
 }
 
 std::optional<double> RankedSuggester::ScoreOutsider(std::string_view word,

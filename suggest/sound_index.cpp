@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <string_view>
+#include <utility>
 
 #include "dictionary/word_list.h"
 #include "suggest/error_model.h"
@@ -14,6 +16,31 @@ std::uint32_t HashKey(std::string_view key) {
   std::uint32_t h = 2166136261u;
   for (const char c : key) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
   return h ^ (h >> 15);
+}
+
+// The distances of a key's prefix from a key, one cell for each prefix of
+// that key, as optimal string alignment counts them: a symbol inserted,
+// dropped or replaced, or two neighbours swapped, one each.
+using DistanceRow = std::array<std::uint8_t, SoundKey::kMaxSymbols + 1>;
+
+// Row d of the prefix path[0, d) against key, from rows d-1 and d-2; returns
+// its least cell. REQUIRES: 1 <= d <= SoundKey::kMaxSymbols.
+std::uint8_t NextDistanceRow(std::string_view key, const char* path, std::size_t d,
+                             DistanceRow* rows) {
+  const DistanceRow& up = rows[d - 1];
+  DistanceRow& row = rows[d];
+  const char c = path[d - 1];
+  row[0] = static_cast<std::uint8_t>(d);
+  std::uint8_t least = row[0];
+  for (std::size_t i = 1; i <= key.size(); ++i) {
+    int v = std::min({up[i] + 1, row[i - 1] + 1, up[i - 1] + (key[i - 1] != c)});
+    if (d >= 2 && i >= 2 && key[i - 2] == c && key[i - 1] == path[d - 2]) {
+      v = std::min(v, rows[d - 2][i - 2] + 1);
+    }
+    row[i] = static_cast<std::uint8_t>(v);
+    least = std::min(least, row[i]);
+  }
+  return least;
 }
 
 }  // namespace
@@ -36,13 +63,17 @@ SoundIndex::SoundIndex(const SortedEntries& sorted) {
   // stands for it; empty entries, sorted first, are no words.
   std::vector<std::uint32_t> hash_of;
   std::vector<std::uint32_t> ids;
+  std::vector<SoundKey> keys;
+  key_starts_.fill(kNoStart);
   hash_of.reserve(sorted.size());
   ids.reserve(sorted.size());
+  keys.reserve(sorted.size());
   starts_.assign(buckets + 1, 0);
   for (std::size_t p = sorted.ByteStart(0); p < sorted.size(); ++p) {
     const std::string_view e = sorted.Entry(p);
     if (e.size() > kMaxRankedLength || sorted.IsDuplicate(p)) continue;
-    const std::uint32_t h = ComparedHash(KeyOf(e).view());
+    keys.push_back(KeyOf(e));
+    const std::uint32_t h = ComparedHash(keys.back().view());
     hash_of.push_back(h);
     ids.push_back(static_cast<std::uint32_t>(sorted.Index(p)));
     ++starts_[(h & mask_) + 1];
@@ -54,6 +85,80 @@ SoundIndex::SoundIndex(const SortedEntries& sorted) {
     const std::uint32_t slot = fill[hash_of[k] & mask_]++;
     ids_[slot] = hash_of[k] >> shift_ << kIdBits | ids[k];
   }
+  KeepKeys(std::move(keys));
+}
+
+void SoundIndex::KeepKeys(std::vector<SoundKey> keys) {
+  const auto less = [](const SoundKey& a, const SoundKey& b) { return a.view() < b.view(); };
+  const auto same = [](const SoundKey& a, const SoundKey& b) { return a.view() == b.view(); };
+  std::sort(keys.begin(), keys.end(), less);
+  keys.erase(std::unique(keys.begin(), keys.end(), same), keys.end());
+  static_assert(SoundKey::kMaxSymbols < 16);
+  std::string_view before;
+  for (const SoundKey& key : keys) {
+    const std::string_view k = key.view();
+    if (k.empty()) continue;
+    std::size_t shared = 0;
+    while (shared < before.size() && shared < k.size() && before[shared] == k[shared]) ++shared;
+    if (shared == 0) key_starts_[static_cast<unsigned char>(k[0])] = keys_.size();
+    keys_.push_back(static_cast<char>(shared << 4 | (k.size() - shared)));
+    keys_.insert(keys_.end(), k.begin() + static_cast<std::ptrdiff_t>(shared), k.end());
+    before = k;
+  }
+  keys_.shrink_to_fit();
+  // A first symbol no key has starts where the next one does.
+  key_starts_.back() = keys_.size();
+  for (std::size_t b = key_starts_.size() - 1; b-- > 0;) {
+    if (key_starts_[b] == kNoStart) key_starts_[b] = key_starts_[b + 1];
+  }
+}
+
+void SoundIndex::AddBucket(std::uint32_t hash, std::vector<std::uint32_t>& found) const {
+  const std::uint32_t tag = hash >> shift_;
+  const std::uint32_t bucket = hash & mask_;
+  for (std::uint32_t slot = starts_[bucket]; slot < starts_[bucket + 1]; ++slot) {
+    if (ids_[slot] >> kIdBits == tag) found.push_back(ids_[slot] & kIdMask);
+  }
+}
+
+// The keys of the first symbol are walked as a trie: the rows of a prefix
+// serve every key that starts with it, and a prefix whose row and the row
+// before are both beyond max_distance is passed over with all its keys.
+std::vector<SoundAlike> SoundIndex::FindWithin(const SoundKey& key, int max_distance) const {
+  if (key.size == 0) return {};
+  const std::string_view word = key.view();
+  std::array<DistanceRow, SoundKey::kMaxSymbols + 1> rows;
+  for (std::size_t i = 0; i <= word.size(); ++i) rows[0][i] = static_cast<std::uint8_t>(i);
+  std::array<char, SoundKey::kMaxSymbols> path{};
+  std::array<std::uint8_t, SoundKey::kMaxSymbols + 1> least{};
+  std::vector<std::uint32_t> found;
+  std::size_t pruned_at = SIZE_MAX;  // keys sharing this many symbols are out of reach
+  const auto first = static_cast<unsigned char>(word[0]);
+  const std::size_t end = key_starts_[first + 1u];
+  for (std::size_t p = key_starts_[first]; p < end;) {
+    const auto head = static_cast<unsigned char>(keys_[p]);
+    const std::size_t shared = head >> 4, size = shared + (head & 15);
+    const char* rest = keys_.data() + p + 1;
+    p += 1 + (head & 15);
+    if (shared >= pruned_at) continue;
+    pruned_at = SIZE_MAX;
+    std::size_t d = shared;
+    while (d < size && pruned_at == SIZE_MAX) {
+      path[d] = rest[d - shared];
+      ++d;
+      least[d] = NextDistanceRow(word, path.data(), d, rows.data());
+      if (least[d] > max_distance && least[d - 1] > max_distance) pruned_at = d;
+    }
+    if (pruned_at == SIZE_MAX && rows[size][word.size()] <= max_distance) {
+      AddBucket(ComparedHash({path.data(), size}), found);
+    }
+  }
+  std::sort(found.begin(), found.end());
+  found.erase(std::unique(found.begin(), found.end()), found.end());
+  std::vector<SoundAlike> alikes;
+  alikes.reserve(found.size());
+  for (const std::uint32_t id : found) alikes.push_back({static_cast<std::int32_t>(id), 0});
+  return alikes;
 }
 
 std::uint32_t SoundIndex::ComparedHash(std::string_view key) const {

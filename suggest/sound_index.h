@@ -5,6 +5,8 @@
 #ifndef QUENVARSPELL_SUGGEST_SOUND_INDEX_H_
 #define QUENVARSPELL_SUGGEST_SOUND_INDEX_H_
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -15,7 +17,7 @@
 namespace quenvar {
 
 // An entry that sounds like the word: level 2 for the same key, 1 for a
-// key one edit apart.
+// key one edit apart (NearKeysOf), 0 for one found by FindWithin alone.
 struct SoundAlike {
   std::int32_t entry;
   std::uint8_t level;
@@ -31,6 +33,12 @@ class SoundIndex {
   // of its NearKeysOf's (level 1), each once at its best level, ascending by
   // entry: all entries of those keys and, seldom, one of another key.
   std::vector<SoundAlike> Find(const SoundKey& key) const;
+
+  // The entries whose keys' compared hashes equal that of a key of some
+  // entry that starts with key's first symbol and is within max_distance of
+  // key (symbols inserted, dropped, replaced or two neighbours swapped, each
+  // one edit), at level 0, ascending by entry. None for an empty key.
+  std::vector<SoundAlike> FindWithin(const SoundKey& key, int max_distance) const;
 
   // The bits of the hash of key by which the index tells keys apart: those
   // of its bucket and, above them, kTagBits more.
@@ -49,6 +57,16 @@ class SoundIndex {
   std::vector<std::uint32_t> ids_;
   std::uint32_t mask_ = 0;  // the bucket bits
   int shift_ = 0;           // their count
+  // The distinct keys of the entries in byte order, each as a byte of the
+  // symbols it shares with the one before (high four bits) and of the
+  // symbols after those (low four), then those symbols.
+  std::vector<char> keys_;
+  // Where the keys of each first symbol start in keys_, and end (256).
+  static constexpr std::size_t kNoStart = SIZE_MAX;
+  std::array<std::size_t, 257> key_starts_;
+
+  void KeepKeys(std::vector<SoundKey> keys);
+  void AddBucket(std::uint32_t hash, std::vector<std::uint32_t>& found) const;
 };
 
 }  // namespace quenvar

@@ -1,7 +1,8 @@
 // A plain rendering of the ranked suggestions, rule by rule as the ranking
 // states them: every entry of the list is tried against each rule that
 // makes a candidate and scored by the same weighted cost and prior, with no
-// walk, no index and no pruning. RankedSuggester::Suggest must give the
+// walk, no index and no pruning; when no candidate scores well, again with
+// the entries whose keys are a few symbols from the word's. RankedSuggester::Suggest must give the
 // same entries with the same scores. Two sound-alike keys count as equal
 // when the sound index takes them for equal, their compared hashes being
 // the same: all equal keys do, and seldom two others.
@@ -23,6 +24,7 @@
 
 #include "dictionary/word_list.h"
 #include "suggest/edit_pattern.h"
+#include "suggest/error_model.h"
 #include "suggest/irregular_verbs.h"
 #include "suggest/letters.h"
 #include "suggest/ranking_score.h"
@@ -42,12 +44,66 @@ class LiteralRanking {
     for (std::int32_t i = 0; i < list.capacity(); ++i) {
       const std::string_view e = list.Entry(i);
       if (e.empty() || !present_.insert(e).second || e.size() > 60) continue;
-      entries_.push_back({e, i, sounds_.ComparedHash(KeyOf(e).view())});
+      const std::string key(KeyOf(e).view());
+      entries_.push_back({e, i, key, sounds_.ComparedHash(key)});
     }
   }
 
+  // The ranking of the candidates the rules make; when none scores
+  // wider_below, again with the wider sound-alikes among them.
   std::vector<RankedEntry> Suggest(std::string_view word, std::size_t max_count) const {
     if (max_count == 0 || word.empty() || word.size() > 60) return {};
+    std::vector<RankedEntry> best = Rank(word, max_count, {});
+    if (!best.empty() && best[0].score >= weights_.wider_below) return best;
+    return Rank(word, max_count, WiderHashes(KeyOf(word).view()));
+  }
+
+ private:
+  struct Entry {
+    std::string_view bytes;
+    std::int32_t index;
+    std::string sound_key;
+    std::uint32_t key;  // the compared hash of its sound-alike key
+  };
+
+  // The compared hashes of the keys of entries that start with key's first
+  // symbol and are within WiderSoundDistance edits of it (a symbol
+  // inserted, dropped or replaced, or two neighbours swapped).
+  std::set<std::uint32_t> WiderHashes(std::string_view key) const {
+    std::set<std::uint32_t> hashes;
+    const int allowed = WiderSoundDistance(key.size());
+    for (const Entry& e : entries_) {
+      if (!key.empty() && !e.sound_key.empty() && e.sound_key[0] == key[0] &&
+          SymbolEdits(e.sound_key, key) <= allowed) {
+        hashes.insert(e.key);
+      }
+    }
+    return hashes;
+  }
+
+  static int SymbolEdits(std::string_view a, std::string_view b) {
+    std::vector<std::vector<int>> t(a.size() + 1, std::vector<int>(b.size() + 1));
+    for (std::size_t i = 0; i <= a.size(); ++i) {
+      for (std::size_t j = 0; j <= b.size(); ++j) {
+        if (i == 0 || j == 0) {
+          t[i][j] = static_cast<int>(i + j);
+          continue;
+        }
+        t[i][j] = std::min({t[i - 1][j] + 1, t[i][j - 1] + 1,
+                            t[i - 1][j - 1] + (a[i - 1] != b[j - 1] ? 1 : 0)});
+        if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
+          t[i][j] = std::min(t[i][j], t[i - 2][j - 2] + 1);
+        }
+      }
+    }
+    return t[a.size()][b.size()];
+  }
+
+  // The max_count best candidates; an entry whose key's compared hash is
+  // among wider is one too, at the weighted cost, when that is at most a
+  // unit a byte of the word and six edits.
+  std::vector<RankedEntry> Rank(std::string_view word, std::size_t max_count,
+                                const std::set<std::uint32_t>& wider) const {
     const EditPattern pattern(word);
     const Slips slips = SlipsOf(word);
     const std::string key(KeyOf(word).view());
@@ -65,9 +121,11 @@ class LiteralRanking {
       CandidateFeatures c;
       c.sound = key.empty() ? 0 : e.key == same ? 2 : std::binary_search(near.begin(), near.end(), e.key) ? 1 : 0;
       std::optional<int> cost = SlipCost(pattern, slips, e.bytes);
-      // Found by its sound alone: within six edits.
-      if (!cost && c.sound > 0 && pattern.WeightedCost(e.bytes, 12) <= 12) {
-        cost = pattern.WeightedCost(e.bytes, 12);
+      // Found by its sound alone: within six edits; by the wider stage:
+      // within a unit a byte of the word, and six edits.
+      const int limit = c.sound > 0 ? 12 : std::min<int>(12, static_cast<int>(word.size()));
+      if (!cost && (c.sound > 0 || wider.contains(e.key)) && pattern.WeightedCost(e.bytes, limit) <= limit) {
+        cost = pattern.WeightedCost(e.bytes, limit);
       }
       if (!cost) continue;
       c.entry = e.index;
@@ -91,13 +149,6 @@ class LiteralRanking {
     for (std::size_t k = 0; k < found.size() && k < max_count; ++k) best.push_back(found[k].ranked);
     return best;
   }
-
- private:
-  struct Entry {
-    std::string_view bytes;
-    std::int32_t index;
-    std::uint32_t key;  // the compared hash of its sound-alike key
-  };
 
   // For a word's key of three symbols or more, the keys one edit away: with
   // one symbol dropped, or two neighbours swapped.

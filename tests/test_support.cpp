@@ -51,6 +51,11 @@ std::string TestDataFile(const std::string& name) {
   return std::filesystem::path(__FILE__).parent_path() / "data" / name;
 }
 
+std::string SharedCorpusFile(const std::string& name) {
+  return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "shared" /
+         "corpus" / name;
+}
+
 void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;

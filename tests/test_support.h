@@ -43,6 +43,9 @@ std::string ReadBytes(const std::string& path);
 
 // The path of a file of tests/data.
 std::string TestDataFile(const std::string& name);
+// The path of a file of the corpus kept beside the repository
+// (../shared/corpus, as scripts/bench reads it), which may be absent.
+std::string SharedCorpusFile(const std::string& name);
 void WriteBytes(const std::string& path, const std::string& bytes);
 
 // Runs body on a new thread and waits for it, so that it starts from fresh

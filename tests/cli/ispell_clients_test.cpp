@@ -61,7 +61,7 @@ TEST_F(IspellClientsTest, LinguaIspellGetsItsAnswersAndPersonalFile) {
   EXPECT_EQ(result.status, 0) << result.err;
   // Terse mode: correct words, numbers and dashes get no line.
   EXPECT_EQ(result.out,
-            "miss Teh The Tea Eh\nmiss recieve receive relieve received\nnone xqzxqz\n");
+            "miss Teh The Tea They\nmiss recieve receive relieve received\nnone xqzxqz\n");
   // "*" as typed, "&" in lower case, "@" for the session only.
   EXPECT_EQ(ReadBytes(personal), "Quenvar\r\nflurbix\r\n");
 }

@@ -49,7 +49,8 @@ answers = run(["enchant-2", "-a", "-d", "en_US"],
               "recieve house\nquenvarword\n@quenvarword\nquenvarword\n").splitlines()
 check(answers[1].startswith("& recieve 10 0: receive, ") and answers[2] == "*",
       "enchant-2 -a answers with ranked suggestions")
-check(answers[4].startswith("# quenvarword") and answers[6] == "*",
+# Before it is added the word is a miss, with or without suggestions.
+check(answers[4].split()[:2] in (["#", "quenvarword"], ["&", "quenvarword"]) and answers[6] == "*",
       "enchant-2 -a accepts a word added to the session")
 
 broker = enchant.Broker()
