@@ -126,7 +126,6 @@ void CustomWordList::Load(std::string content) {
   content[stored] = '\n';
 
   CustomWordList loaded;
-  loaded.loads_ = loads_ + 1;
   loaded.bytes_ = std::move(content);
   loaded.count_ = words;
   loaded.Reindex(words);

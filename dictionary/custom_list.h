@@ -4,6 +4,7 @@
 #ifndef QUENVARSPELL_DICTIONARY_CUSTOM_LIST_H_
 #define QUENVARSPELL_DICTIONARY_CUSTOM_LIST_H_
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -77,9 +78,9 @@ class CustomWordList {
   std::string_view BytesFrom(std::size_t at) const { return std::string_view(bytes_).substr(at); }
   bool IsNarrowAt(std::size_t at) const { return !BytesFrom(at).starts_with("\r\n"); }
 
-  // How many times words were loaded: positions of an earlier load mean
-  // nothing after another.
-  std::uint64_t loads() const { return loads_; }
+  // How many times words were loaded or the list was assigned another:
+  // positions given before mean nothing after either.
+  std::uint64_t loads() const { return loads_.count; }
 
   // Appends word. Throws Error, changing nothing, when the words would take
   // 4 GiB or more.
@@ -123,7 +124,18 @@ class CustomWordList {
   std::vector<std::uint32_t> slots_;
   std::size_t taken_ = 0;
   std::size_t count_ = 0;
-  std::uint64_t loads_ = 0;
+  // Grows whenever the list is assigned, whatever the list assigned counted,
+  // so that no list put in this one's place passes for the one before.
+  struct LoadCount {
+    std::uint64_t count = 0;
+    LoadCount() = default;
+    LoadCount(const LoadCount&) = default;
+    LoadCount& operator=(const LoadCount& other) {
+      count = std::max(count, other.count) + 1;
+      return *this;
+    }
+  };
+  LoadCount loads_;
 };
 
 // This thread's custom list, created without storage on first use.

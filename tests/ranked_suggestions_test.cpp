@@ -124,9 +124,10 @@ TEST(GetRankedSuggestions, FollowsReloadsAndChangesNothing) {
 // With many custom words, the ranking scores only those its summaries let
 // through: they must be every word a scan of the whole list would score,
 // in list order, whether loaded, added after the load and after earlier
-// calls, in capitals, accented, lacking from Windows-1252, repeated or too
-// long to rank. The misspellings' corrections make the list, so
-// that many are within reach of the misspellings asked for.
+// calls, put in the place of another list, in capitals, accented, lacking
+// from Windows-1252, repeated or too long to rank. The misspellings'
+// corrections make the list, so that many are within reach of the
+// misspellings asked for.
 TEST(GetRankedSuggestions, CustomWordsTheIndexFindsAreThoseAScanScores) {
   std::vector<std::string> misspellings;
   std::string file;
@@ -177,6 +178,13 @@ TEST(GetRankedSuggestions, CustomWordsTheIndexFindsAreThoseAScanScores) {
     }
     speller.AddToCustom(u"\u03a9mega");
     check(1, 3);
+    // Lists put in its place, each shorter than the one before and of other
+    // words: none of the old summaries may serve.
+    for (const std::size_t words : {std::size_t{50}, std::size_t{10}}) {
+      ThreadCustomWords() = CustomWordList();
+      for (std::size_t k = 0; k < words; ++k) speller.AddToCustom(added[k + 2 * words]);
+      check(0, 8);
+    }
   });
 }
 
