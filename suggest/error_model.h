@@ -89,9 +89,9 @@ inline constexpr int kFarCost = kEdit;
 inline constexpr int kSoundCost = 6 * kEdit;
 
 // How many edits of symbols (each inserted, dropped, replaced, or two
-// neighbours swapped) the wider stage
-// allows between a word's sound-alike key of key_size symbols and an
-// entry's: a short key has too many neighbours for more than one.
+// neighbours swapped) the wider stage allows between a word's sound-alike
+// key of key_size symbols and an entry's: a short key has too many
+// neighbours for more than one.
 inline int WiderSoundDistance(std::size_t key_size) { return key_size <= 3 ? 1 : 2; }
 // The most a candidate of the wider stage may cost, for a word of word_size
 // bytes: half its letters edited (kSoundCost at most), so that a word far
