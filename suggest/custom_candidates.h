@@ -26,8 +26,8 @@ std::string RankingForm(std::u16string_view word);
 class CustomCandidates {
  public:
   // The positions, ascending, of every word of list whose ranking form is
-  // within RankedSuggester::ScoreOutsider's reach of word (a lower-cased
-  // single-byte form), and of some more: the words Windows-1252 lacks and
+  // within OutsiderScorer's reach of word (a lower-cased single-byte form),
+  // and of some more: the words Windows-1252 lacks and
   // the few whose summaries are alike but whose forms are not near.
   // REQUIRES: the same list at every call.
   std::vector<CustomWordList::Position> Find(const CustomWordList& list, std::string_view word);

@@ -73,6 +73,26 @@ int EditPattern::WeightedCost(std::string_view entry, int max_cost) const {
   return up[n_] <= max_cost ? up[n_] : kInfinity;
 }
 
+int EditPattern::NearCost(std::string_view entry, int max_cost) const {
+  std::array<Levels, kMaxRankedLength + 1> rows;
+  FirstRow(rows[0]);
+  int cost = kLevels;
+  for (std::size_t d = 1; d <= entry.size(); ++d) {
+    NextRow(entry, d, rows.data());
+    // Once a row has no cell within kNearCost and the row before none
+    // within a swap of it, no row below has one.
+    if (rows[d][kNearCost] == 0 && rows[d - 1][kNearCost - kSwap] == 0) break;
+    if (d == entry.size()) cost = Final(rows[d]);
+  }
+  if (entry.empty()) cost = Final(rows[0]);
+  // The rows take a moved letter for two edits, so a cost from three units
+  // up may be less.
+  if (cost > kEdit && MayMoveLetter(entry)) {
+    cost = std::min(cost, WeightedCost(entry, std::min(cost - 1, max_cost)));
+  }
+  return cost <= max_cost ? cost : kInfinity;
+}
+
 EditPattern::Mask EditPattern::MovedCells(std::string_view entry, std::size_t d) const {
   const Mask x = equal_[static_cast<unsigned char>(entry[d - 3])];
   const Mask y = equal_[static_cast<unsigned char>(entry[d - 2])];
@@ -96,6 +116,30 @@ std::size_t EditPattern::LongestCommonSubsequence(std::string_view entry) const 
     v = ((v + u) | (v - u)) & low;
   }
   return n_ - static_cast<std::size_t>(std::popcount(v));
+}
+
+// The bit-parallel method of Myers with Hyyrö's swaps: bit i of vp (vn)
+// set when cell i + 1 of the column is one more (less) than cell i, and the
+// last cell followed down the entry.
+std::size_t EditPattern::EditDistance(std::string_view entry) const {
+  const Mask last = Mask{1} << (n_ - 1);
+  Mask vp = full_ >> 1, vn = 0, d0 = 0, before = 0;
+  std::size_t distance = n_;
+  for (const char ch : entry) {
+    const Mask match = equal_[static_cast<unsigned char>(ch)] >> 1;
+    const Mask swap = ((~d0 & match) << 1) & before;
+    d0 = (((match & vp) + vp) ^ vp) | match | vn | swap;
+    Mask hp = vn | ~(d0 | vp);
+    Mask hn = vp & d0;
+    distance += (hp & last) != 0;
+    distance -= (hn & last) != 0;
+    hp = hp << 1 | 1;
+    hn <<= 1;
+    vp = hn | ~(d0 | hp);
+    vn = hp & d0;
+    before = match;
+  }
+  return distance;
 }
 
 }  // namespace quenvar

@@ -114,6 +114,11 @@ class EditPattern {
   static constexpr int kInfinity = 1000;
   int WeightedCost(std::string_view entry, int max_cost) const;
 
+  // WeightedCost(entry, max_cost), worked out by the rows, and by the plain
+  // table only when a letter may have moved. REQUIRES: max_cost <= kNearCost,
+  // entry.size() <= kMaxRankedLength.
+  int NearCost(std::string_view entry, int max_cost) const;
+
   // Whether some three bytes of entry are three of the word's with a letter
   // moved (so that WeightedCost may be below the rows' cost).
   bool MayMoveLetter(std::string_view entry) const;
@@ -121,6 +126,12 @@ class EditPattern {
   // The length of the longest subsequence entry has in common with the
   // word.
   std::size_t LongestCommonSubsequence(std::string_view entry) const;
+
+  // The fewest bytes inserted, dropped or replaced and pairs of neighbours
+  // swapped that turn entry into the word, no byte edited twice: at most
+  // WeightedCost / kCheap, since each of its slips costs a unit at least for
+  // each of these edits it makes.
+  std::size_t EditDistance(std::string_view entry) const;
 
  private:
   // What row d of the table takes from the entry's byte d-1: the cells it

@@ -4,10 +4,8 @@
 
 #include "resources/word_details_format.h"
 #include "suggest/best_first_ranking.h"
-#include "suggest/edit_pattern.h"
 #include "suggest/looked_up_slips.h"
 #include "suggest/sound_index.h"
-#include "suggest/sound_key.h"
 #include "suggest/trie_walk.h"
 
 namespace quenvar {
@@ -122,25 +120,32 @@ std::vector<RankedEntry> RankedSuggester::Suggest(std::string_view word,
   return RankBestFirst(pattern, entries_, weights_, gathered, max_count);
 }
 
-std::optional<double> RankedSuggester::ScoreOutsider(std::string_view word,
-                                                     std::string_view candidate,
-                                                     std::uint8_t size_code) const {
-  if (word.empty() || word.size() > kMaxWordLength || candidate.empty() ||
-      candidate.size() > kMaxWordLength || candidate == word) {
+OutsiderScorer RankedSuggester::ScoreOutsiders(std::string_view word) const {
+  return OutsiderScorer(weights_, word);
+}
+
+OutsiderScorer::OutsiderScorer(const RankingWeights& weights, std::string_view word)
+    : weights_(weights), word_(word), key_(KeyOf(word)) {
+  if (!word.empty() && word.size() <= kMaxRankedLength) pattern_.emplace(word);
+}
+
+std::optional<double> OutsiderScorer::Score(std::string_view candidate,
+                                            std::uint8_t size_code) const {
+  if (!pattern_ || candidate.empty() || candidate.size() > kMaxRankedLength ||
+      candidate == word_) {
     return std::nullopt;
   }
-  const EditPattern pattern(word);
-  const SoundKey key = KeyOf(word);
-  const bool same_sound = key.size > 0 && key.view() == KeyOf(candidate).view();
+  const bool same_sound = key_.size > 0 && key_.view() == KeyOf(candidate).view();
   CandidateFeatures c;
-  c.cost = pattern.WeightedCost(candidate, same_sound ? kSoundCost : kNearCost);
+  c.cost = same_sound ? pattern_->WeightedCost(candidate, kSoundCost)
+                      : pattern_->NearCost(candidate, kNearCost);
   if (c.cost == EditPattern::kInfinity) return std::nullopt;
   c.sound = same_sound ? 2 : 0;
   c.size_code = size_code;
-  c.first_letter_differs = BaseLetter(candidate[0]) != BaseLetter(word[0]);
+  c.first_letter_differs = BaseLetter(candidate[0]) != BaseLetter(word_[0]);
   c.length_difference = static_cast<std::int32_t>(candidate.size()) -
-                        static_cast<std::int32_t>(word.size());
-  c.gestalt = Gestalt(word, candidate);
+                        static_cast<std::int32_t>(word_.size());
+  c.gestalt = Gestalt(word_, candidate);
   return RankingScore(c, weights_);
 }
 

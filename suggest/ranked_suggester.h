@@ -15,13 +15,15 @@
 #include <vector>
 
 #include "dictionary/word_list.h"
+#include "suggest/edit_pattern.h"
 #include "suggest/error_model.h"
 #include "suggest/ranking_score.h"
 #include "suggest/sorted_entries.h"
+#include "suggest/sound_key.h"
 
 namespace quenvar {
 
-class EditPattern;
+class OutsiderScorer;
 class SoundIndex;
 
 // Ranks the entries of a main word list as corrections of a misspelled word.
@@ -50,16 +52,9 @@ class RankedSuggester {
   std::vector<RankedEntry> Suggest(std::string_view word,
                                    std::size_t max_count) const;
 
-  // A score for candidate, a word outside the list with size code
-  // size_code, as a correction of word, on the scale of Suggest's scores so
-  // that the two can be merged: the same features and weights, but with the
-  // candidate reached within kNearCost whatever its first letter, or
-  // kSoundCost when its sound-alike key equals word's, and with neither near
-  // keys nor looked-up slips. std::nullopt beyond that reach, for an empty
-  // or overlong word or candidate, or when candidate equals word.
-  std::optional<double> ScoreOutsider(std::string_view word,
-                                      std::string_view candidate,
-                                      std::uint8_t size_code) const;
+  // Scores words outside the list as corrections of word: see
+  // OutsiderScorer. The scorer keeps references to this suggester and word.
+  OutsiderScorer ScoreOutsiders(std::string_view word) const;
 
  private:
   std::vector<CandidateFeatures> Gather(const EditPattern& pattern) const;
@@ -75,6 +70,28 @@ class RankedSuggester {
   // Built on the first call that needs it.
   mutable std::once_flag sounds_built_;
   mutable std::unique_ptr<SoundIndex> sounds_;
+};
+
+// Scores words outside a suggester's list as corrections of one word, on
+// the scale of Suggest's scores so that the two can be merged: the same
+// features and weights, but with a candidate reached within kNearCost
+// whatever its first letter, or kSoundCost when its sound-alike key equals
+// the word's, and with neither near keys nor looked-up slips. The word is
+// prepared once for all the candidates.
+class OutsiderScorer {
+ public:
+  OutsiderScorer(const RankingWeights& weights, std::string_view word);
+
+  // The score of candidate, with size code size_code; std::nullopt beyond
+  // the reach, for an empty or overlong word or candidate, or when
+  // candidate equals the word.
+  std::optional<double> Score(std::string_view candidate, std::uint8_t size_code) const;
+
+ private:
+  const RankingWeights& weights_;
+  std::string_view word_;
+  std::optional<EditPattern> pattern_;  // none for an empty or overlong word
+  SoundKey key_;
 };
 
 }  // namespace quenvar

@@ -139,11 +139,30 @@ TEST(EditPattern, WeightedCostChargesEachSlipItsPrice) {
   }
 }
 
+// The restricted edit distance, one cell a pair of prefixes.
+std::size_t PlainEditDistance(std::string_view a, std::string_view b) {
+  std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+  for (std::size_t i = 0; i <= a.size(); ++i) {
+    for (std::size_t j = 0; j <= b.size(); ++j) {
+      if (i == 0 || j == 0) {
+        d[i][j] = i + j;
+        continue;
+      }
+      d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (a[i - 1] != b[j - 1])});
+      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
+        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+      }
+    }
+  }
+  return d[a.size()][b.size()];
+}
+
 // The rows the walk computes against the weighted cost, their reference:
 // equal up to the walk's bound for every prefix of the entry that moves no
 // letter (but a prefix ending in the g of gh, whose row takes the g as left
 // out before the h). Below its answer, the weighted cost stops early with
-// kInfinity.
+// kInfinity. NearCost answers as it does, and the edit distance is a
+// lower bound of it.
 TEST(EditPattern, RowsAgreeWithTheWeightedCostUpToTheWalksBound) {
   std::mt19937 random(20261209);
   const std::string_view letters = "aeghist'\xE9";
@@ -156,6 +175,13 @@ TEST(EditPattern, RowsAgreeWithTheWeightedCostUpToTheWalksBound) {
     const std::string word = make(1, 8);
     const std::string entry = make(0, 10);
     const EditPattern pattern(word);
+    const std::size_t distance = pattern.EditDistance(entry);
+    ASSERT_EQ(distance, PlainEditDistance(entry, word)) << word << " / " << entry;
+    for (int limit = 0; limit <= kNearCost; ++limit) {
+      ASSERT_EQ(pattern.NearCost(entry, limit), pattern.WeightedCost(entry, limit))
+          << word << " / " << entry << " within " << limit;
+    }
+    ASSERT_LE(distance * kCheap, static_cast<std::size_t>(pattern.WeightedCost(entry, 1000)));
     std::vector<EditPattern::Levels> rows(entry.size() + 1);
     pattern.FirstRow(rows[0]);
     for (std::size_t d = 1; d <= entry.size(); ++d) pattern.NextRow(entry, d, rows.data());
@@ -222,11 +248,12 @@ TEST(RankedSuggester, ScoresOutsidersWithinTheirReach) {
   const std::vector<RankedEntry> found = suggester.Suggest("cet", 10);
   ASSERT_FALSE(found.empty());
   EXPECT_EQ(list.Entry(found[0].entry), "cat");
-  EXPECT_EQ(suggester.ScoreOutsider("cet", "cat", 7), found[0].score);
-  EXPECT_TRUE(suggester.ScoreOutsider("abcdef", "xbcdey", 2));   // two edits
-  EXPECT_FALSE(suggester.ScoreOutsider("abcdef", "xbcxey", 2));  // three
-  EXPECT_TRUE(suggester.ScoreOutsider("nolij", "knowledge", 2));  // the same key
-  EXPECT_FALSE(suggester.ScoreOutsider("nolij", "nolij", 2));
+  EXPECT_EQ(suggester.ScoreOutsiders("cet").Score("cat", 7), found[0].score);
+  const OutsiderScorer outsiders = suggester.ScoreOutsiders("abcdef");
+  EXPECT_TRUE(outsiders.Score("xbcdey", 2));   // two edits
+  EXPECT_FALSE(outsiders.Score("xbcxey", 2));  // three
+  EXPECT_TRUE(suggester.ScoreOutsiders("nolij").Score("knowledge", 2));  // the same key
+  EXPECT_FALSE(suggester.ScoreOutsiders("nolij").Score("nolij", 2));
 }
 
 }  // namespace

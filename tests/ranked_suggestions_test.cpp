@@ -158,8 +158,9 @@ TEST(GetRankedSuggestions, CustomWordsTheIndexFindsAreThoseAScanScores) {
         GetRankedSuggestions(FromSingleByte(word), Spelling::kEnglish, 10, true);  // builds the ranking
         const RankedSuggester& suggester = *ThreadRankedState().suggester;
         const CustomWordList& custom = ThreadCustomWords();
+        const OutsiderScorer outsiders = suggester.ScoreOutsiders(word);
         const auto scores = [&](CustomWordList::Position p) {
-          return suggester.ScoreOutsider(word, RankingForm(custom.WordAt(p)), 2).has_value();
+          return outsiders.Score(RankingForm(custom.WordAt(p)), 2).has_value();
         };
         std::vector<std::size_t> found, scanned;
         for (const auto p : ThreadRankedState().custom.Find(custom, word)) {
