@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 namespace quenvar {
 namespace {
@@ -16,8 +17,10 @@ namespace {
 class BestFirstSearch {
  public:
   BestFirstSearch(const EditPattern& pattern, const WordListEntries& entries,
-                  const RankingWeights& weights, std::size_t max_count)
-      : pattern_(pattern), entries_(entries), weights_(weights), max_count_(max_count) {}
+                  const RankingWeights& weights, std::size_t max_count,
+                  std::vector<RankedEntry> ranked)
+      : pattern_(pattern), entries_(entries), weights_(weights), max_count_(max_count),
+        top_(std::move(ranked)) {}
 
   std::vector<RankedEntry> Rank(std::vector<CandidateFeatures>& candidates);
 
@@ -129,8 +132,9 @@ void BestFirstSearch::Finish(CandidateFeatures& c) {
 std::vector<RankedEntry> RankBestFirst(const EditPattern& pattern, const WordListEntries& entries,
                                        const RankingWeights& weights,
                                        std::vector<CandidateFeatures>& candidates,
-                                       std::size_t max_count) {
-  return BestFirstSearch(pattern, entries, weights, max_count).Rank(candidates);
+                                       std::size_t max_count, std::vector<RankedEntry> ranked) {
+  return BestFirstSearch(pattern, entries, weights, max_count, std::move(ranked))
+      .Rank(candidates);
 }
 
 }  // namespace quenvar

@@ -85,23 +85,25 @@ void RankedSuggester::Describe(std::string_view word, CandidateFeatures& c) cons
   c.length_difference = static_cast<std::int32_t>(e.size()) - static_cast<std::int32_t>(word.size());
 }
 
-// Adds the entries whose sound-alike keys are within WiderSoundDistance of
-// the word's and no other generator found, with cost kUnknownCost and no
-// sound level of their own.
-void RankedSuggester::AddWiderSoundAlikes(std::string_view word,
-                                          std::vector<CandidateFeatures>& out) const {
+// The entries whose sound-alike keys are within WiderSoundDistance of the
+// word's and that are neither the word nor among gathered, with cost
+// kUnknownCost and no sound level of their own, ascending by entry.
+std::vector<CandidateFeatures> RankedSuggester::WiderSoundAlikes(
+    std::string_view word, std::vector<CandidateFeatures>& gathered) const {
   const SoundKey key = KeyOf(word);
   const std::vector<SoundAlike> alikes = Sounds().FindWithin(key, WiderSoundDistance(key.size));
-  std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.entry < b.entry; });
-  const std::size_t found = out.size();
-  std::size_t w = 0;
+  std::sort(gathered.begin(), gathered.end(),
+            [](const auto& a, const auto& b) { return a.entry < b.entry; });
+  std::vector<CandidateFeatures> wider;
+  std::size_t g = 0;
   for (const SoundAlike& alike : alikes) {
-    while (w < found && out[w].entry < alike.entry) ++w;
-    if (w < found && out[w].entry == alike.entry) continue;
+    while (g < gathered.size() && gathered[g].entry < alike.entry) ++g;
+    if (g < gathered.size() && gathered[g].entry == alike.entry) continue;
     if (entries_[static_cast<std::size_t>(alike.entry)] == word) continue;
-    out.push_back({.entry = alike.entry, .cost = kUnknownCost});
-    Describe(word, out.back());
+    wider.push_back({.entry = alike.entry, .cost = kUnknownCost});
+    Describe(word, wider.back());
   }
+  return wider;
 }
 
 std::vector<RankedEntry> RankedSuggester::Suggest(std::string_view word,
@@ -109,15 +111,14 @@ std::vector<RankedEntry> RankedSuggester::Suggest(std::string_view word,
   if (max_count == 0 || word.empty() || word.size() > kMaxWordLength) return {};
   const EditPattern pattern(word);
   std::vector<CandidateFeatures> candidates = Gather(pattern);
-  // The ranking works out costs in place, so the wider stage starts again
-  // from the gathered candidates.
-  std::vector<CandidateFeatures> gathered = candidates;
   std::vector<RankedEntry> ranked;
   if (!candidates.empty()) ranked = RankBestFirst(pattern, entries_, weights_, candidates, max_count);
   if (!ranked.empty() && ranked[0].score >= weights_.wider_below) return ranked;
-  AddWiderSoundAlikes(word, gathered);
-  if (gathered.empty()) return {};
-  return RankBestFirst(pattern, entries_, weights_, gathered, max_count);
+  // The best of the gathered candidates stand for them all in the wider
+  // stage: no other of them can beat them.
+  std::vector<CandidateFeatures> wider = WiderSoundAlikes(word, candidates);
+  if (wider.empty()) return ranked;
+  return RankBestFirst(pattern, entries_, weights_, wider, max_count, std::move(ranked));
 }
 
 OutsiderScorer RankedSuggester::ScoreOutsiders(std::string_view word) const {

@@ -59,7 +59,8 @@ class RankedSuggester {
  private:
   std::vector<CandidateFeatures> Gather(const EditPattern& pattern) const;
   void AddSoundAlikes(std::string_view word, std::vector<CandidateFeatures>& out) const;
-  void AddWiderSoundAlikes(std::string_view word, std::vector<CandidateFeatures>& out) const;
+  std::vector<CandidateFeatures> WiderSoundAlikes(std::string_view word,
+                                                  std::vector<CandidateFeatures>& gathered) const;
   void Describe(std::string_view word, CandidateFeatures& c) const;
   const SoundIndex& Sounds() const;
 

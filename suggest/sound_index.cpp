@@ -147,7 +147,9 @@ std::vector<SoundAlike> SoundIndex::FindWithin(const SoundKey& key, int max_dist
       path[d] = rest[d - shared];
       ++d;
       least[d] = NextDistanceRow(word, path.data(), d, rows.data());
-      if (least[d] > max_distance && least[d - 1] > max_distance) pruned_at = d;
+      // A row below gets no less than this row's least, or the least of
+      // the row before and a swap.
+      if (least[d] > max_distance && least[d - 1] >= max_distance) pruned_at = d;
     }
     if (pruned_at == SIZE_MAX && rows[size][word.size()] <= max_distance) {
       AddBucket(ComparedHash({path.data(), size}), found);
