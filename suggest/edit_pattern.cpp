@@ -17,7 +17,8 @@ EditPattern::EditPattern(std::string_view word) : word_(word), n_(word.size()) {
         cheap_[letter] |= bit;
       }
     }
-    if (ExtraCost(word, i) == kCheap) cheap_extra_ |= bit;
+    extra_costs_[i + 1] = static_cast<std::uint8_t>(ExtraCost(word, i));
+    if (extra_costs_[i + 1] == kCheap) cheap_extra_ |= bit;
   }
 }
 
@@ -28,13 +29,8 @@ int EditPattern::WeightedCost(std::string_view entry, int max_cost) const {
   Cost* back2 = ring[1].data();  // row d-2
   Cost* up = ring[2].data();     // row d-1
   Cost* row = ring[3].data();    // row d
-  const auto extra = [this](std::size_t i) {  // the word's byte i-1
-    return static_cast<Cost>(kEdit - static_cast<int>(cheap_extra_ >> i & 1));
-  };
   up[0] = 0;
-  for (std::size_t i = 1; i <= n_; ++i) {
-    up[i] = static_cast<Cost>(up[i - 1] + extra(i));
-  }
+  for (std::size_t i = 1; i <= n_; ++i) up[i] = static_cast<Cost>(up[i - 1] + extra_costs_[i]);
   Cost up_least = 0, back2_least = kInfinity;
   for (std::size_t d = 1; d <= entry.size(); ++d) {
     const RowMasks m = MasksFor(entry, d);
@@ -42,18 +38,23 @@ int EditPattern::WeightedCost(std::string_view entry, int max_cost) const {
     const auto missing = static_cast<Cost>(m.missing_cheap ? kCheap : kEdit);
     row[0] = static_cast<Cost>(up[0] + missing);
     Cost least = row[0];
+    // A cell costs kEdit less one where cheap (or where equal) less one
+    // where equal to reach by a substitution.
+    const Mask at_most_cheap = m.cheap | m.equal;
+    const Mask swap_or_move = m.swap | moved;
     for (std::size_t i = 1; i <= n_; ++i) {
-      const auto substitute = static_cast<Cost>(
-          kEdit - static_cast<int>(m.cheap >> i & 1) -
-          kEdit * static_cast<int>(m.equal >> i & 1));
+      const auto substitute = static_cast<Cost>(kEdit - static_cast<int>(at_most_cheap >> i & 1) -
+                                                static_cast<int>(m.equal >> i & 1));
       Cost v = std::min<Cost>(static_cast<Cost>(up[i - 1] + substitute),
                               static_cast<Cost>(up[i] + missing));
-      v = std::min<Cost>(v, static_cast<Cost>(row[i - 1] + extra(i)));
-      if (m.swap >> i & 1) {  // only for i >= 2
-        v = std::min<Cost>(v, static_cast<Cost>(back2[i - 2] + kSwap));
-      }
-      if (moved >> i & 1) {  // only for i >= 3
-        v = std::min<Cost>(v, static_cast<Cost>(back3[i - 3] + kMoved));
+      v = std::min<Cost>(v, static_cast<Cost>(row[i - 1] + extra_costs_[i]));
+      if (swap_or_move >> i & 1) [[unlikely]] {
+        if (m.swap >> i & 1) {  // only for i >= 2
+          v = std::min<Cost>(v, static_cast<Cost>(back2[i - 2] + kSwap));
+        }
+        if (moved >> i & 1) {  // only for i >= 3
+          v = std::min<Cost>(v, static_cast<Cost>(back3[i - 3] + kMoved));
+        }
       }
       row[i] = v;
       least = std::min(least, v);

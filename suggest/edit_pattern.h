@@ -168,6 +168,8 @@ class EditPattern {
   // replaces cheaply (bar equal bytes).
   std::array<Mask, 27> cheap_{};
   Mask cheap_extra_ = 0;  // word bytes whose extra copy costs kCheap
+  // By cell i, the cost of the word's byte i-1 when the entry lacks it.
+  std::array<std::uint8_t, kMaxRankedLength + 1> extra_costs_{};
 };
 
 }  // namespace quenvar

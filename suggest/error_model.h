@@ -90,9 +90,10 @@ inline constexpr int kSoundCost = 6 * kEdit;
 
 // How many edits of symbols (each inserted, dropped, replaced, or two
 // neighbours swapped) the wider stage allows between a word's sound-alike
-// key of key_size symbols and an entry's: a short key has too many
-// neighbours for more than one.
-inline int WiderSoundDistance(std::size_t key_size) { return key_size <= 3 ? 1 : 2; }
+// key of key_size symbols and an entry's: a key of up to five symbols has
+// too many neighbours two edits away (hundreds of entries, few of them
+// likelier than those one edit away) for more than one.
+inline int WiderSoundDistance(std::size_t key_size) { return key_size <= 5 ? 1 : 2; }
 // The most a candidate of the wider stage may cost, for a word of word_size
 // bytes: half its letters edited (kSoundCost at most), so that a word far
 // from every entry still gets no corrections.

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
 namespace quenvar {
 
@@ -61,8 +62,10 @@ inline std::size_t BaseIndex(char c) { return kBaseIndex[static_cast<unsigned ch
 
 // Whether a base letter is a vowel; y counts as one.
 inline bool IsVowel(char base) {
-  return base == 'a' || base == 'e' || base == 'i' || base == 'o' ||
-         base == 'u' || base == 'y';
+  constexpr std::uint32_t kVowels = 1u << ('a' - 'a') | 1u << ('e' - 'a') | 1u << ('i' - 'a') |
+                                    1u << ('o' - 'a') | 1u << ('u' - 'a') | 1u << ('y' - 'a');
+  const unsigned letter = static_cast<unsigned char>(base) - unsigned{'a'};
+  return letter < 26 && (kVowels >> letter & 1) != 0;
 }
 
 }  // namespace quenvar

@@ -24,15 +24,24 @@ std::uint32_t HashKey(std::string_view key) {
 using DistanceRow = std::array<std::uint8_t, SoundKey::kMaxSymbols + 1>;
 
 // Row d of the prefix path[0, d) against key, from rows d-1 and d-2; returns
-// its least cell. REQUIRES: 1 <= d <= SoundKey::kMaxSymbols.
+// its least cell. Only the cells within max_distance of the diagonal are
+// worked out, and those just beyond them set to max_distance + 1: a cell
+// further out is more than max_distance anyway, so each cell at most
+// max_distance is exact, and no other is below max_distance + 1.
+// REQUIRES: 1 <= d <= SoundKey::kMaxSymbols, rows up to d-1 made alike.
 std::uint8_t NextDistanceRow(std::string_view key, const char* path, std::size_t d,
-                             DistanceRow* rows) {
+                             std::size_t max_distance, DistanceRow* rows) {
   const DistanceRow& up = rows[d - 1];
   DistanceRow& row = rows[d];
   const char c = path[d - 1];
+  const auto beyond = static_cast<std::uint8_t>(max_distance + 1);
+  const std::size_t low = d > max_distance ? d - max_distance : 1;
+  const std::size_t high = std::min(key.size(), d + max_distance);
   row[0] = static_cast<std::uint8_t>(d);
+  if (low > 1) row[low - 1] = beyond;
+  if (high < key.size()) row[high + 1] = beyond;
   std::uint8_t least = row[0];
-  for (std::size_t i = 1; i <= key.size(); ++i) {
+  for (std::size_t i = low; i <= high; ++i) {
     int v = std::min({up[i] + 1, row[i - 1] + 1, up[i - 1] + (key[i - 1] != c)});
     if (d >= 2 && i >= 2 && key[i - 2] == c && key[i - 1] == path[d - 2]) {
       v = std::min(v, rows[d - 2][i - 2] + 1);
@@ -133,6 +142,7 @@ std::vector<SoundAlike> SoundIndex::FindWithin(const SoundKey& key, int max_dist
   std::array<std::uint8_t, SoundKey::kMaxSymbols + 1> least{};
   std::vector<std::uint32_t> found;
   std::size_t pruned_at = SIZE_MAX;  // keys sharing this many symbols are out of reach
+  const auto limit = static_cast<std::size_t>(max_distance);
   const auto first = static_cast<unsigned char>(word[0]);
   const std::size_t end = key_starts_[first + 1u];
   for (std::size_t p = key_starts_[first]; p < end;) {
@@ -146,12 +156,13 @@ std::vector<SoundAlike> SoundIndex::FindWithin(const SoundKey& key, int max_dist
     while (d < size && pruned_at == SIZE_MAX) {
       path[d] = rest[d - shared];
       ++d;
-      least[d] = NextDistanceRow(word, path.data(), d, rows.data());
+      least[d] = NextDistanceRow(word, path.data(), d, limit, rows.data());
       // A row below gets no less than this row's least, or the least of
       // the row before and a swap.
       if (least[d] > max_distance && least[d - 1] >= max_distance) pruned_at = d;
     }
-    if (pruned_at == SIZE_MAX && rows[size][word.size()] <= max_distance) {
+    if (pruned_at == SIZE_MAX && size <= word.size() + limit && word.size() <= size + limit &&
+        rows[size][word.size()] <= max_distance) {
       AddBucket(ComparedHash({path.data(), size}), found);
     }
   }
