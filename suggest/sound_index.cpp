@@ -98,10 +98,29 @@ SoundIndex::SoundIndex(const SortedEntries& sorted) {
 }
 
 void SoundIndex::KeepKeys(std::vector<SoundKey> keys) {
-  const auto less = [](const SoundKey& a, const SoundKey& b) { return a.view() < b.view(); };
-  const auto same = [](const SoundKey& a, const SoundKey& b) { return a.view() == b.view(); };
-  std::sort(keys.begin(), keys.end(), less);
-  keys.erase(std::unique(keys.begin(), keys.end(), same), keys.end());
+  // A key's symbols, padded with zero bytes (no symbol is one), read as
+  // big-endian numbers sort as the keys do.
+  static_assert(SoundKey::kMaxSymbols == 12);
+  const auto number = [](const SoundKey& key) {
+    std::uint64_t high = 0;
+    std::uint32_t low = 0;
+    for (std::size_t i = 0; i < 8; ++i) high = high << 8 | static_cast<unsigned char>(key.symbols[i]);
+    for (std::size_t i = 8; i < 12; ++i) low = low << 8 | static_cast<unsigned char>(key.symbols[i]);
+    return std::pair{high, low};
+  };
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> numbers;
+  numbers.reserve(keys.size());
+  for (const SoundKey& key : keys) numbers.push_back(number(key));
+  std::sort(numbers.begin(), numbers.end());
+  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+  keys.clear();
+  for (const auto& [high, low] : numbers) {
+    SoundKey& key = keys.emplace_back();
+    for (std::size_t i = 0; i < 8; ++i) key.symbols[i] = static_cast<char>(high >> (56 - 8 * i));
+    for (std::size_t i = 8; i < 12; ++i) key.symbols[i] = static_cast<char>(low >> (88 - 8 * i));
+    key.size = static_cast<std::uint8_t>(std::find(key.symbols.begin(), key.symbols.end(), 0) -
+                                         key.symbols.begin());
+  }
   static_assert(SoundKey::kMaxSymbols < 16);
   std::string_view before;
   for (const SoundKey& key : keys) {
