@@ -110,7 +110,9 @@ void NarrowForm(const CustomWordList& list, std::size_t at, std::string& form) {
     return;
   }
   form.resize(bytes.size());
-  for (std::size_t i = 0; i < bytes.size(); ++i) form[i] = static_cast<char>(AsciiLower(static_cast<unsigned char>(bytes[i])));
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    form[i] = static_cast<char>(AsciiLower(static_cast<unsigned char>(bytes[i])));
+  }
 }
 
 }  // namespace
@@ -157,7 +159,9 @@ std::vector<CustomWordList::Position> CustomCandidates::Find(const CustomWordLis
   // ahead, so that the fetches overlap.
   constexpr std::size_t kAhead = 8;
   for (std::size_t n = 0; n < near.size(); ++n) {
-    if (n + kAhead < near.size()) __builtin_prefetch(list.BytesFrom(offsets_[near[n + kAhead]]).data());
+    if (n + kAhead < near.size()) {
+      __builtin_prefetch(list.BytesFrom(offsets_[near[n + kAhead]]).data());
+    }
     const std::uint32_t k = near[n];
     if (tag == 0 || tag != summaries_[k] >> kTagShift) {
       NarrowForm(list, offsets_[k], form);

@@ -38,8 +38,8 @@ int EditPattern::WeightedCost(std::string_view entry, int max_cost) const {
     const auto missing = static_cast<Cost>(m.missing_cheap ? kCheap : kEdit);
     row[0] = static_cast<Cost>(up[0] + missing);
     Cost least = row[0];
-    // A cell costs kEdit less one where cheap (or where equal) less one
-    // where equal to reach by a substitution.
+    // A substitution costs kEdit, a unit less where cheap and nothing where
+    // equal: at_most_cheap holds both.
     const Mask at_most_cheap = m.cheap | m.equal;
     const Mask swap_or_move = m.swap | moved;
     for (std::size_t i = 1; i <= n_; ++i) {

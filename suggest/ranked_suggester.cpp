@@ -82,12 +82,14 @@ void RankedSuggester::Describe(std::string_view word, CandidateFeatures& c) cons
   const std::string_view e = entries_[i];
   c.size_code = i < details_.size() ? details_[i] & kSizeCodeMask : kUnknownSizeCode;
   c.first_letter_differs = BaseLetter(e[0]) != BaseLetter(word[0]);
-  c.length_difference = static_cast<std::int32_t>(e.size()) - static_cast<std::int32_t>(word.size());
+  c.length_difference =
+      static_cast<std::int32_t>(e.size()) - static_cast<std::int32_t>(word.size());
 }
 
 // The entries whose sound-alike keys are within WiderSoundDistance of the
 // word's and that are neither the word nor among gathered, with cost
-// kUnknownCost and no sound level of their own, ascending by entry.
+// kUnknownCost and no sound level of their own, ascending by entry. Sorts
+// gathered by entry.
 std::vector<CandidateFeatures> RankedSuggester::WiderSoundAlikes(
     std::string_view word, std::vector<CandidateFeatures>& gathered) const {
   const SoundKey key = KeyOf(word);
@@ -112,7 +114,9 @@ std::vector<RankedEntry> RankedSuggester::Suggest(std::string_view word,
   const EditPattern pattern(word);
   std::vector<CandidateFeatures> candidates = Gather(pattern);
   std::vector<RankedEntry> ranked;
-  if (!candidates.empty()) ranked = RankBestFirst(pattern, entries_, weights_, candidates, max_count);
+  if (!candidates.empty()) {
+    ranked = RankBestFirst(pattern, entries_, weights_, candidates, max_count);
+  }
   if (!ranked.empty() && ranked[0].score >= weights_.wider_below) return ranked;
   // The best of the gathered candidates stand for them all in the wider
   // stage: no other of them can beat them.

@@ -52,6 +52,33 @@ std::uint8_t NextDistanceRow(std::string_view key, const char* path, std::size_t
   return least;
 }
 
+// A key's symbols, padded with zero bytes (no symbol is one), read as two
+// big-endian numbers, which sort as the keys do; and back.
+static_assert(SoundKey::kMaxSymbols == 12);
+SoundIndex::KeyNumber NumberOf(const SoundKey& key) {
+  SoundIndex::KeyNumber number{};
+  for (std::size_t i = 0; i < 8; ++i) {
+    number.first = number.first << 8 | static_cast<unsigned char>(key.symbols[i]);
+  }
+  for (std::size_t i = 8; i < 12; ++i) {
+    number.second = number.second << 8 | static_cast<unsigned char>(key.symbols[i]);
+  }
+  return number;
+}
+
+SoundKey KeyOfNumber(const SoundIndex::KeyNumber& number) {
+  SoundKey key;
+  for (std::size_t i = 0; i < 8; ++i) {
+    key.symbols[i] = static_cast<char>(number.first >> (56 - 8 * i));
+  }
+  for (std::size_t i = 8; i < 12; ++i) {
+    key.symbols[i] = static_cast<char>(number.second >> (88 - 8 * i));
+  }
+  key.size = static_cast<std::uint8_t>(std::find(key.symbols.begin(), key.symbols.end(), 0) -
+                                       key.symbols.begin());
+  return key;
+}
+
 }  // namespace
 
 SoundIndex::SoundIndex(const SortedEntries& sorted) {
@@ -72,7 +99,7 @@ SoundIndex::SoundIndex(const SortedEntries& sorted) {
   // stands for it; empty entries, sorted first, are no words.
   std::vector<std::uint32_t> hash_of;
   std::vector<std::uint32_t> ids;
-  std::vector<SoundKey> keys;
+  std::vector<KeyNumber> keys;
   key_starts_.fill(kNoStart);
   hash_of.reserve(sorted.size());
   ids.reserve(sorted.size());
@@ -81,8 +108,9 @@ SoundIndex::SoundIndex(const SortedEntries& sorted) {
   for (std::size_t p = sorted.ByteStart(0); p < sorted.size(); ++p) {
     const std::string_view e = sorted.Entry(p);
     if (e.size() > kMaxRankedLength || sorted.IsDuplicate(p)) continue;
-    keys.push_back(KeyOf(e));
-    const std::uint32_t h = ComparedHash(keys.back().view());
+    const SoundKey key = KeyOf(e);
+    keys.push_back(NumberOf(key));
+    const std::uint32_t h = ComparedHash(key.view());
     hash_of.push_back(h);
     ids.push_back(static_cast<std::uint32_t>(sorted.Index(p)));
     ++starts_[(h & mask_) + 1];
@@ -97,41 +125,23 @@ SoundIndex::SoundIndex(const SortedEntries& sorted) {
   KeepKeys(std::move(keys));
 }
 
-void SoundIndex::KeepKeys(std::vector<SoundKey> keys) {
-  // A key's symbols, padded with zero bytes (no symbol is one), read as
-  // big-endian numbers sort as the keys do.
-  static_assert(SoundKey::kMaxSymbols == 12);
-  const auto number = [](const SoundKey& key) {
-    std::uint64_t high = 0;
-    std::uint32_t low = 0;
-    for (std::size_t i = 0; i < 8; ++i) high = high << 8 | static_cast<unsigned char>(key.symbols[i]);
-    for (std::size_t i = 8; i < 12; ++i) low = low << 8 | static_cast<unsigned char>(key.symbols[i]);
-    return std::pair{high, low};
-  };
-  std::vector<std::pair<std::uint64_t, std::uint32_t>> numbers;
-  numbers.reserve(keys.size());
-  for (const SoundKey& key : keys) numbers.push_back(number(key));
+void SoundIndex::KeepKeys(std::vector<KeyNumber> numbers) {
   std::sort(numbers.begin(), numbers.end());
   numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
-  keys.clear();
-  for (const auto& [high, low] : numbers) {
-    SoundKey& key = keys.emplace_back();
-    for (std::size_t i = 0; i < 8; ++i) key.symbols[i] = static_cast<char>(high >> (56 - 8 * i));
-    for (std::size_t i = 8; i < 12; ++i) key.symbols[i] = static_cast<char>(low >> (88 - 8 * i));
-    key.size = static_cast<std::uint8_t>(std::find(key.symbols.begin(), key.symbols.end(), 0) -
-                                         key.symbols.begin());
-  }
   static_assert(SoundKey::kMaxSymbols < 16);
-  std::string_view before;
-  for (const SoundKey& key : keys) {
+  SoundKey before;
+  for (const KeyNumber& number : numbers) {
+    const SoundKey key = KeyOfNumber(number);
     const std::string_view k = key.view();
     if (k.empty()) continue;
     std::size_t shared = 0;
-    while (shared < before.size() && shared < k.size() && before[shared] == k[shared]) ++shared;
+    while (shared < before.size && shared < k.size() && before.symbols[shared] == k[shared]) {
+      ++shared;
+    }
     if (shared == 0) key_starts_[static_cast<unsigned char>(k[0])] = keys_.size();
     keys_.push_back(static_cast<char>(shared << 4 | (k.size() - shared)));
     keys_.insert(keys_.end(), k.begin() + static_cast<std::ptrdiff_t>(shared), k.end());
-    before = k;
+    before = key;
   }
   keys_.shrink_to_fit();
   // A first symbol no key has starts where the next one does.

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "suggest/sorted_entries.h"
@@ -44,6 +45,9 @@ class SoundIndex {
   // of its bucket and, above them, kTagBits more.
   std::uint32_t ComparedHash(std::string_view key) const;
 
+  // A key as two numbers that sort as the keys do.
+  using KeyNumber = std::pair<std::uint64_t, std::uint32_t>;
+
  private:
   static constexpr int kTagBits = 10;
   static constexpr int kIdBits = 32 - kTagBits;
@@ -65,7 +69,7 @@ class SoundIndex {
   static constexpr std::size_t kNoStart = SIZE_MAX;
   std::array<std::size_t, 257> key_starts_;
 
-  void KeepKeys(std::vector<SoundKey> keys);
+  void KeepKeys(std::vector<KeyNumber> keys);
   void AddBucket(std::uint32_t hash, std::vector<std::uint32_t>& found) const;
 };
 

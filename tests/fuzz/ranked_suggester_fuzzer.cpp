@@ -10,12 +10,20 @@
 // entries (one byte each, as many as there are words); then up to eight
 // words to correct, each as the count asked for, a length byte and its
 // letters.
+//
+// The same words make a custom list (the first half loaded, the others
+// added, and each word corrected added after it, in capitals when its count
+// is odd): the custom words the ranking's index finds and scores must be
+// exactly those a scan of every custom word scores.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "base/text.h"
+#include "dictionary/custom_list.h"
 #include "dictionary/word_list.h"
+#include "suggest/custom_candidates.h"
 #include "suggest/ranked_suggester.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/literal_ranking.h"
@@ -29,6 +37,16 @@ constexpr std::string_view kAlphabets[] = {
     "aeghnst",
     "abcdefghijklmnopqrstuvwxyz'-\xE9\xDF",
 };
+
+// The positions of the custom words scorer scores, of those at positions.
+std::vector<std::size_t> Scored(const CustomWordList& custom, const OutsiderScorer& scorer,
+                                const std::vector<CustomWordList::Position>& positions) {
+  std::vector<std::size_t> scored;
+  for (const CustomWordList::Position p : positions) {
+    if (scorer.Score(RankingForm(custom.WordAt(p)), 2)) scored.push_back(p.at);
+  }
+  return scored;
+}
 
 std::string MakeWord(fuzzing::FuzzInput& input, std::string_view alphabet) {
   const std::size_t length = input.Byte() % 14;
@@ -52,10 +70,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view alphabet = choice < 2 ? kAlphabets[choice] : std::string_view();
   const std::size_t words = input.Byte() % 48;
   ByteArray text;
+  std::vector<std::u16string> custom_words;
   for (std::size_t w = 0; w < words; ++w) {
     const std::string word = MakeWord(input, alphabet);
     text.insert(text.end(), word.begin(), word.end());
     text.insert(text.end(), {'\r', '\n'});
+    custom_words.push_back(FromSingleByte(word));
   }
   MainWordList list;
   list.Load(std::move(text));
@@ -63,9 +83,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t w = 0; w < words; ++w) details.push_back(input.Byte());
   const RankedSuggester suggester(list, details);
   const testing::LiteralRanking plain(list, details);
+  CustomWordList custom;
+  std::string file;
+  for (std::size_t w = 0; w < words / 2; ++w) file += ToSingleByte(custom_words[w]) + "\r\n";
+  custom.Load(std::move(file));
+  for (std::size_t w = words / 2; w < words; ++w) custom.Add(custom_words[w]);
+  CustomCandidates index;
   for (int query = 0; query < 8 && (query == 0 || !input.empty()); ++query) {
-    const std::size_t count = input.Byte() % 12;
+    const std::uint8_t count_byte = input.Byte();
+    const std::size_t count = count_byte % 12;
     const std::string word = MakeWord(input, alphabet);
+    std::vector<CustomWordList::Position> every;
+    custom.ForEachWordFrom({}, [&](CustomWordList::Position p, std::u16string_view) {
+      every.push_back(p);
+    });
+    const OutsiderScorer scorer = suggester.ScoreOutsiders(word);
+    Require(Scored(custom, scorer, index.Find(custom, word)) == Scored(custom, scorer, every));
+    const std::u16string added = FromSingleByte(word);
+    custom.Add(count_byte % 2 ? ToUpper(added) : added);
     const std::vector<RankedEntry> fast = suggester.Suggest(word, count);
     const std::vector<RankedEntry> slow = plain.Suggest(word, count);
     Require(fast.size() == slow.size());
