@@ -53,7 +53,7 @@ class RankedSuggester {
                                    std::size_t max_count) const;
 
   // Scores words outside the list as corrections of word: see
-  // OutsiderScorer. The scorer keeps references to this suggester and word.
+  // OutsiderScorer. This suggester and word must outlive the scorer.
   OutsiderScorer ScoreOutsiders(std::string_view word) const;
 
  private:
@@ -81,6 +81,7 @@ class RankedSuggester {
 // prepared once for all the candidates.
 class OutsiderScorer {
  public:
+  // Keeps references to weights and word, which must outlive it.
   OutsiderScorer(const RankingWeights& weights, std::string_view word);
 
   // The score of candidate, with size code size_code; std::nullopt beyond
