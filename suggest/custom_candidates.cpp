@@ -82,9 +82,8 @@ std::uint64_t Summary(std::string_view form) {
 }
 
 // The indices of the summaries that share summary's sound tag (when it has
-// one) or are NearByCounts to it, ascending. Built twice, so that the
-// processors that have one count the bits in one instruction.
-[[gnu::target_clones("popcnt", "default")]] std::vector<std::uint32_t> NearSummaries(
+// one) or are NearByCounts to it, ascending.
+[[gnu::always_inline]] inline std::vector<std::uint32_t> ScanSummaries(
     const std::vector<std::uint64_t>& summaries, std::uint64_t summary) {
   const std::uint64_t tag = summary >> kTagShift;
   std::vector<std::uint32_t> near;
@@ -95,6 +94,24 @@ std::uint64_t Summary(std::string_view form) {
     }
   }
   return near;
+}
+
+#if defined(__x86_64__)
+// The scan built again for the processors that count bits in one
+// instruction, chosen at the call: a resolver run while the program is
+// loaded (target_clones) runs before ThreadSanitizer is ready.
+[[gnu::target("popcnt")]] std::vector<std::uint32_t> ScanSummariesCountingBits(
+    const std::vector<std::uint64_t>& summaries, std::uint64_t summary) {
+  return ScanSummaries(summaries, summary);
+}
+#endif
+
+std::vector<std::uint32_t> NearSummaries(const std::vector<std::uint64_t>& summaries,
+                                         std::uint64_t summary) {
+#if defined(__x86_64__)
+  if (__builtin_cpu_supports("popcnt")) return ScanSummariesCountingBits(summaries, summary);
+#endif
+  return ScanSummaries(summaries, summary);
 }
 
 // The ranking form of the narrow word at offset at of list into form: byte
