@@ -86,6 +86,11 @@ int EditPattern::NearCost(std::string_view entry, int max_cost) const {
     if (d == entry.size()) cost = Final(rows[d]);
   }
   if (entry.empty()) cost = Final(rows[0]);
+  return CostFromRows(entry, cost, max_cost);
+}
+
+int EditPattern::CostFromRows(std::string_view entry, int rows_cost, int max_cost) const {
+  int cost = rows_cost;
   // The rows take a moved letter for two edits, so a cost from three units
   // up may be less.
   if (cost > kEdit && MayMoveLetter(entry)) {

@@ -119,6 +119,11 @@ class EditPattern {
   // entry.size() <= kMaxRankedLength.
   int NearCost(std::string_view entry, int max_cost) const;
 
+  // The weighted cost of entry, at most max_cost (else kInfinity), given
+  // rows_cost, its rows' cost (kLevels when above every level): the plain
+  // table is worked out only where a moved letter may cost less.
+  int CostFromRows(std::string_view entry, int rows_cost, int max_cost) const;
+
   // Whether some three bytes of entry are three of the word's with a letter
   // moved (so that WeightedCost may be below the rows' cost).
   bool MayMoveLetter(std::string_view entry) const;

@@ -106,14 +106,10 @@ std::size_t TrieWalk::Descend(std::size_t p, std::size_t d, std::size_t end) {
     pattern_.NextRow(e, d, rows_.data());
   }
   valid_ = e.size();
-  int cost = pattern_.Final(rows_[e.size()]);
-  if (cost > max_cost_ || cost == 0) return p + 1;  // cost 0: the word itself
-  // The rows take a moved letter for two edits, so a cost from three units
-  // up may be less.
-  if (cost > kEdit && pattern_.MayMoveLetter(e)) {
-    cost = std::min(cost, pattern_.WeightedCost(e, cost - 1));
-  }
-  out_.push_back({.entry = sorted_.Index(p), .cost = cost});
+  const int rows_cost = pattern_.Final(rows_[e.size()]);
+  if (rows_cost > max_cost_ || rows_cost == 0) return p + 1;  // cost 0: the word itself
+  out_.push_back(
+      {.entry = sorted_.Index(p), .cost = pattern_.CostFromRows(e, rows_cost, max_cost_)});
   return p + 1;
 }
 
