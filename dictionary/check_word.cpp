@@ -109,7 +109,7 @@ bool CheckWordAnyText(std::u16string_view sWord, bool bCheckCustom, const InList
     if (CountsAsCorrectAlone(c)) return true;
     if (InMainList(c, in_list)) return true;
   }
-  // Beyond the specified steps: English writes some of its borrowed words
+  // Beyond the word rules above: English writes some of its borrowed words
   // with accents or without, and the list holds many in one form only.
   if (InMainListWithoutAccents(c, in_list)) return true;
   return bCheckCustom && IsInCustom(w);

@@ -20,7 +20,7 @@
 namespace quenvar {
 namespace {
 
-// Writes text to a new temp file as the load is specified: a unique "qzv"
+// Writes text to a new temp file as the load has always done: a unique "qzv"
 // name in the temp folder, created exclusively (name is set to it). The name
 // is deleted at once, before the text is written, so that nothing is left
 // behind when the process is killed and no file renamed over the name is
