@@ -5,6 +5,10 @@
 #include <bit>
 #include <cstdlib>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 #include "base/ascii.h"
 #include "base/text.h"
 #include "suggest/edit_pattern.h"
@@ -73,63 +77,142 @@ std::uint64_t Summary(std::string_view form) {
 
 // Whether a form of summary b may be within kNearCost of one of summary a
 // by the counts and the lengths (every added or missing byte costs kCheap
-// at least).
-[[gnu::always_inline]] inline bool NearByCounts(std::uint64_t a, std::uint64_t b) {
+// at least), or shares a's sound tag, tag (when a has one).
+[[gnu::always_inline]] inline bool IsNear(std::uint64_t a, std::uint64_t tag, std::uint64_t b) {
+  if (tag != 0 && tag == b >> kTagShift) return true;
   if (std::popcount((a ^ b) & kCountMask) > kNearCost) return false;
   const auto length_a = static_cast<int>(a >> kLengthShift & 63);
   const auto length_b = static_cast<int>(b >> kLengthShift & 63);
   return std::abs(length_a - length_b) <= kNearCost / kCheap;
 }
 
-// The indices of the summaries that share summary's sound tag (when it has
-// one) or are NearByCounts to it, ascending.
-[[gnu::always_inline]] inline std::vector<std::uint32_t> ScanSummaries(
-    const std::vector<std::uint64_t>& summaries, std::uint64_t summary) {
+// The indices from first on of the summaries IsNear summary, ascending,
+// appended to near.
+[[gnu::always_inline]] inline void ScanSummaries(const std::vector<std::uint64_t>& summaries,
+                                                 std::size_t first, std::uint64_t summary,
+                                                 std::vector<std::uint32_t>& near) {
   const std::uint64_t tag = summary >> kTagShift;
-  std::vector<std::uint32_t> near;
-  for (std::size_t k = 0; k < summaries.size(); ++k) {
-    const std::uint64_t other = summaries[k];
-    if ((tag != 0 && tag == other >> kTagShift) || NearByCounts(summary, other)) {
-      near.push_back(static_cast<std::uint32_t>(k));
+  for (std::size_t k = first; k < summaries.size(); ++k) {
+    if (IsNear(summary, tag, summaries[k])) near.push_back(static_cast<std::uint32_t>(k));
+  }
+}
+
+#if defined(__x86_64__)
+// For each set of four summaries' passes (a bit each), the numbers of those
+// that passed, in order, packed at the front.
+constexpr std::array<std::array<std::uint32_t, 4>, 16> kPassedLanes = [] {
+  std::array<std::array<std::uint32_t, 4>, 16> lanes{};
+  for (std::uint32_t passed = 0; passed < 16; ++passed) {
+    std::size_t n = 0;
+    for (std::uint32_t lane = 0; lane < 4; ++lane) {
+      if (passed >> lane & 1) lanes[passed][n++] = lane;
     }
   }
+  return lanes;
+}();
+
+// ScanSummaries four summaries at a time, for the processors with AVX2:
+// the differing bits are counted by nibbles through a table, and the
+// indices that pass are packed without a branch (a branch a summary is
+// mispredicted for most that pass). It is chosen at the call: a resolver
+// run while the program is loaded (target_clones) runs before
+// ThreadSanitizer is ready.
+[[gnu::target("avx2,popcnt")]] void ScanSummariesFourAtATime(
+    const std::vector<std::uint64_t>& summaries, std::uint64_t summary,
+    std::vector<std::uint32_t>& near) {
+  const std::uint64_t tag = summary >> kTagShift;
+  const __m256i mine = _mm256_set1_epi64x(static_cast<long long>(summary));
+  const __m256i counts = _mm256_set1_epi64x(static_cast<long long>(kCountMask));
+  const __m256i nibble = _mm256_set1_epi8(0x0f);
+  const __m256i bits_of_nibble = _mm256_setr_epi8(0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4,
+                                                  0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4);
+  const __m256i above_bits = _mm256_set1_epi64x(kNearCost + 1);
+  const __m256i length_bits = _mm256_set1_epi64x(63);
+  const __m256i my_length =
+      _mm256_set1_epi64x(static_cast<long long>(summary >> kLengthShift & 63));
+  const __m256i above_gap = _mm256_set1_epi64x(kNearCost / kCheap + 1);
+  const __m256i below_gap = _mm256_set1_epi64x(-(kNearCost / kCheap + 1));
+  // No summary's tag is all ones: without a tag of its own, the word
+  // shares none.
+  const __m256i my_tag = _mm256_set1_epi64x(tag == 0 ? -1 : static_cast<long long>(tag));
+  // The passes of a block of summaries are packed here, then appended.
+  constexpr std::size_t kBlock = 256;
+  std::array<std::uint32_t, kBlock + 4> passes;
+  const std::size_t whole = summaries.size() / 4 * 4;
+  for (std::size_t first = 0; first < whole; first += kBlock) {
+    std::size_t n = 0;
+    for (std::size_t k = first; k < std::min(whole, first + kBlock); k += 4) {
+      const __m256i other = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(&summaries[k]));
+      const __m256i differ = _mm256_and_si256(_mm256_xor_si256(mine, other), counts);
+      const __m256i low = _mm256_shuffle_epi8(bits_of_nibble, _mm256_and_si256(differ, nibble));
+      const __m256i high = _mm256_shuffle_epi8(
+          bits_of_nibble, _mm256_and_si256(_mm256_srli_epi64(differ, 4), nibble));
+      const __m256i bits = _mm256_sad_epu8(_mm256_add_epi8(low, high), _mm256_setzero_si256());
+      const __m256i gap = _mm256_sub_epi64(
+          _mm256_and_si256(_mm256_srli_epi64(other, kLengthShift), length_bits), my_length);
+      const __m256i near_by_counts =
+          _mm256_and_si256(_mm256_cmpgt_epi64(above_bits, bits),
+                           _mm256_and_si256(_mm256_cmpgt_epi64(above_gap, gap),
+                                            _mm256_cmpgt_epi64(gap, below_gap)));
+      const __m256i same_tag = _mm256_cmpeq_epi64(_mm256_srli_epi64(other, kTagShift), my_tag);
+      const auto passed = static_cast<unsigned>(
+          _mm256_movemask_pd(_mm256_castsi256_pd(_mm256_or_si256(near_by_counts, same_tag))));
+      const __m128i lanes =
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(kPassedLanes[passed].data()));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(&passes[n]),
+                       _mm_add_epi32(lanes, _mm_set1_epi32(static_cast<int>(k))));
+      n += static_cast<std::size_t>(std::popcount(passed));
+    }
+    near.insert(near.end(), passes.begin(), passes.begin() + static_cast<std::ptrdiff_t>(n));
+  }
+  ScanSummaries(summaries, whole, summary, near);
+}
+#endif
+
+// The indices of the summaries IsNear summary, ascending.
+std::vector<std::uint32_t> NearSummaries(const std::vector<std::uint64_t>& summaries,
+                                         std::uint64_t summary) {
+  std::vector<std::uint32_t> near;
+#if defined(__x86_64__)
+  if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt")) {
+    ScanSummariesFourAtATime(summaries, summary, near);
+    return near;
+  }
+#endif
+  ScanSummaries(summaries, 0, summary, near);
   return near;
 }
 
-#if defined(__x86_64__)
-// The scan built again for the processors that count bits in one
-// instruction, chosen at the call: a resolver run while the program is
-// loaded (target_clones) runs before ThreadSanitizer is ready.
-[[gnu::target("popcnt")]] std::vector<std::uint32_t> ScanSummariesCountingBits(
-    const std::vector<std::uint64_t>& summaries, std::uint64_t summary) {
-  return ScanSummaries(summaries, summary);
-}
-#endif
+// Each byte lower-cased where ASCII but I lowers so in every locale, and
+// kNotPlain for the bytes that do not (and for the end of an entry).
+constexpr unsigned char kNotPlain = 0xFF;
+constexpr std::array<unsigned char, 256> kPlainLower = [] {
+  std::array<unsigned char, 256> lower{};
+  for (std::size_t b = 0; b < lower.size(); ++b) {
+    const bool plain = b < 0x80 && b != 'I' && b != '\n';
+    lower[b] = plain ? AsciiLower(static_cast<unsigned char>(b)) : kNotPlain;
+  }
+  return lower;
+}();
 
-std::vector<std::uint32_t> NearSummaries(const std::vector<std::uint64_t>& summaries,
-                                         std::uint64_t summary) {
-#if defined(__x86_64__)
-  if (__builtin_cpu_supports("popcnt")) return ScanSummariesCountingBits(summaries, summary);
-#endif
-  return ScanSummaries(summaries, summary);
-}
-
-// The ranking form of the narrow word at offset at of list into form: byte
-// by byte where ToLower maps plainly (ASCII without I), else through it.
-void NarrowForm(const CustomWordList& list, std::size_t at, std::string& form) {
+// The ranking form of the narrow word at offset at of list, whose form is
+// length bytes long, written to form: byte by byte where kPlainLower lowers
+// every byte, else through RankingForm.
+std::string_view NarrowForm(const CustomWordList& list, std::size_t at, std::size_t length,
+                            std::array<char, kMaxRankedLength>& form) {
   const std::string_view rest = list.BytesFrom(at);
-  const std::string_view bytes = rest.substr(0, rest.find('\n'));
-  const bool plain = std::all_of(bytes.begin(), bytes.end(), [](char c) {
-    return static_cast<unsigned char>(c) < 0x80 && c != 'I';
-  });
-  if (!plain) {
-    form = RankingForm(FromSingleByte(bytes));
-    return;
+  length = std::min(length, rest.size());
+  bool plain = true;
+  for (std::size_t i = 0; i < length; ++i) {
+    const unsigned char lower = kPlainLower[static_cast<unsigned char>(rest[i])];
+    plain &= lower != kNotPlain;
+    form[i] = static_cast<char>(lower);
   }
-  form.resize(bytes.size());
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    form[i] = static_cast<char>(AsciiLower(static_cast<unsigned char>(bytes[i])));
-  }
+  // A plain form is followed by the entry's end: the list ends with one.
+  if (plain && rest[length] == '\n') return std::string_view(form.data(), length);
+  // The form Follow summarized: no longer than kMaxRankedLength.
+  const std::string ranking = RankingForm(FromSingleByte(rest.substr(0, rest.find('\n'))));
+  return std::string_view(form.data(), ranking.copy(form.data(), form.size()));
 }
 
 }  // namespace
@@ -170,7 +253,23 @@ std::vector<CustomWordList::Position> CustomCandidates::Find(const CustomWordLis
   const std::uint64_t summary = Summary(word);
   const std::uint64_t tag = summary >> kTagShift;
   const EditPattern pattern(word);
-  std::string form;
+  // The edit distance bounds the cost from below and is much quicker to
+  // find: it is worked out for a few words at a time, whose forms wait here.
+  std::array<std::array<char, kMaxRankedLength>, EditPattern::kSideBySide> forms;
+  std::array<std::string_view, EditPattern::kSideBySide> waiting;
+  std::array<std::uint32_t, EditPattern::kSideBySide> waiting_offsets;
+  std::size_t waits = 0;
+  const auto settle = [&] {
+    const auto distances = pattern.EditDistances(waiting);
+    for (std::size_t w = 0; w < waits; ++w) {
+      if (distances[w] * kCheap <= kNearCost &&
+          pattern.NearCost(waiting[w], kNearCost) != EditPattern::kInfinity) {
+        found.push_back({waiting_offsets[w], 0});  // narrow: no count of wide words
+      }
+    }
+    waiting = {};
+    waits = 0;
+  };
   const std::vector<std::uint32_t> near = NearSummaries(summaries_, summary);
   // The words lie all over the list's buffer: each is fetched a few words
   // ahead, so that the fetches overlap.
@@ -180,21 +279,17 @@ std::vector<CustomWordList::Position> CustomCandidates::Find(const CustomWordLis
       __builtin_prefetch(list.BytesFrom(offsets_[near[n + kAhead]]).data());
     }
     const std::uint32_t k = near[n];
-    if (tag == 0 || tag != summaries_[k] >> kTagShift) {
-      NarrowForm(list, offsets_[k], form);
-      // The edit distance bounds the cost from below and is much quicker
-      // to find.
-      if (pattern.EditDistance(form) * kCheap > kNearCost ||
-          pattern.NearCost(form, kNearCost) == EditPattern::kInfinity) {
-        continue;
-      }
+    if (tag != 0 && tag == summaries_[k] >> kTagShift) {
+      found.push_back({offsets_[k], 0});
+      continue;
     }
-    found.push_back({offsets_[k], 0});  // narrow: no count of wide words
+    waiting[waits] = NarrowForm(list, offsets_[k], summaries_[k] >> kLengthShift & 63, forms[waits]);
+    waiting_offsets[waits] = offsets_[k];
+    if (++waits == waiting.size()) settle();
   }
-  if (!wide_.empty()) {
-    found.insert(found.end(), wide_.begin(), wide_.end());
-    std::sort(found.begin(), found.end(), [](const auto& x, const auto& y) { return x.at < y.at; });
-  }
+  settle();
+  found.insert(found.end(), wide_.begin(), wide_.end());
+  std::sort(found.begin(), found.end(), [](const auto& x, const auto& y) { return x.at < y.at; });
   return found;
 }
 

@@ -124,28 +124,70 @@ std::size_t EditPattern::LongestCommonSubsequence(std::string_view entry) const 
   return n_ - static_cast<std::size_t>(std::popcount(v));
 }
 
-// The bit-parallel method of Myers with Hyyrö's swaps: bit i of vp (vn)
-// set when cell i + 1 of the column is one more (less) than cell i, and the
-// last cell followed down the entry.
-std::size_t EditPattern::EditDistance(std::string_view entry) const {
-  const Mask last = Mask{1} << (n_ - 1);
-  Mask vp = full_ >> 1, vn = 0, d0 = 0, before = 0;
-  std::size_t distance = n_;
-  for (const char ch : entry) {
-    const Mask match = equal_[static_cast<unsigned char>(ch)] >> 1;
-    const Mask swap = ((~d0 & match) << 1) & before;
+namespace {
+
+// One 64-bit mask a lane, for kSideBySide entries.
+using Lanes = EditPattern::Mask
+    __attribute__((vector_size(sizeof(EditPattern::Mask) * EditPattern::kSideBySide)));
+
+// The bit-parallel method of Myers with Hyyrö's swaps, a column a byte of
+// an entry, one entry a lane: bit i of vp (vn) set when cell i + 1 of the
+// column is one more (less) than cell i, and the last cell, n, followed
+// down the entry. An entry's distance is taken at its last byte; the
+// columns after it are not used. equal: the cells each byte matches.
+[[gnu::always_inline]] inline std::array<std::size_t, EditPattern::kSideBySide> SideBySide(
+    const std::array<EditPattern::Mask, 256>& equal, std::size_t n,
+    const std::array<std::string_view, EditPattern::kSideBySide>& entries) {
+  Lanes vp = Lanes{} + ((EditPattern::Mask{2} << (n - 1)) - 1), vn{}, d0{}, before{};
+  Lanes distance = Lanes{} + n;
+  Lanes at_end = distance;
+  Lanes sizes;
+  std::size_t longest = 0;
+  for (std::size_t e = 0; e < EditPattern::kSideBySide; ++e) {
+    sizes[e] = entries[e].size();
+    longest = std::max(longest, entries[e].size());
+  }
+  for (std::size_t j = 0; j < longest; ++j) {
+    Lanes match;
+    for (std::size_t e = 0; e < EditPattern::kSideBySide; ++e) {
+      match[e] = j < entries[e].size() ? equal[static_cast<unsigned char>(entries[e][j])] >> 1 : 0;
+    }
+    const Lanes swap = ((~d0 & match) << 1) & before;
     d0 = (((match & vp) + vp) ^ vp) | match | vn | swap;
-    Mask hp = vn | ~(d0 | vp);
-    Mask hn = vp & d0;
-    distance += (hp & last) != 0;
-    distance -= (hn & last) != 0;
+    Lanes hp = vn | ~(d0 | vp);
+    Lanes hn = vp & d0;
+    distance += (hp >> (n - 1)) & 1;
+    distance -= (hn >> (n - 1)) & 1;
     hp = hp << 1 | 1;
     hn <<= 1;
     vp = hn | ~(d0 | hp);
     vn = hp & d0;
     before = match;
+    const auto ends = reinterpret_cast<Lanes>(sizes == j + 1);
+    at_end = (distance & ends) | (at_end & ~ends);
   }
-  return distance;
+  std::array<std::size_t, EditPattern::kSideBySide> distances;
+  for (std::size_t e = 0; e < EditPattern::kSideBySide; ++e) distances[e] = at_end[e];
+  return distances;
+}
+
+#if defined(__x86_64__)
+// SideBySide in AVX2's wide registers, chosen at the call.
+[[gnu::target("avx2")]] std::array<std::size_t, EditPattern::kSideBySide> SideBySideWide(
+    const std::array<EditPattern::Mask, 256>& equal, std::size_t n,
+    const std::array<std::string_view, EditPattern::kSideBySide>& entries) {
+  return SideBySide(equal, n, entries);
+}
+#endif
+
+}  // namespace
+
+std::array<std::size_t, EditPattern::kSideBySide> EditPattern::EditDistances(
+    const std::array<std::string_view, kSideBySide>& entries) const {
+#if defined(__x86_64__)
+  if (__builtin_cpu_supports("avx2")) return SideBySideWide(equal_, n_, entries);
+#endif
+  return SideBySide(equal_, n_, entries);
 }
 
 }  // namespace quenvar

@@ -132,11 +132,15 @@ class EditPattern {
   // word.
   std::size_t LongestCommonSubsequence(std::string_view entry) const;
 
-  // The fewest bytes inserted, dropped or replaced and pairs of neighbours
-  // swapped that turn entry into the word, no byte edited twice: at most
-  // WeightedCost / kCheap, since each of its slips costs a unit at least for
-  // each of these edits it makes.
-  std::size_t EditDistance(std::string_view entry) const;
+  // For each of entries, the fewest bytes inserted, dropped or replaced and
+  // pairs of neighbours swapped that turn it into the word, no byte edited
+  // twice: at most WeightedCost / kCheap, since each of its slips costs a
+  // unit at least for each of these edits it makes. The entries are worked
+  // out side by side: each step of one waits on its step before.
+  // REQUIRES: every entry.size() <= kMaxRankedLength.
+  static constexpr std::size_t kSideBySide = 4;
+  std::array<std::size_t, kSideBySide> EditDistances(
+      const std::array<std::string_view, kSideBySide>& entries) const;
 
  private:
   // What row d of the table takes from the entry's byte d-1: the cells it

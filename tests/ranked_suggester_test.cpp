@@ -176,8 +176,13 @@ TEST(EditPattern, RowsAgreeWithTheWeightedCostUpToTheWalksBound) {
     const std::string word = make(1, 8);
     const std::string entry = make(0, 10);
     const EditPattern pattern(word);
-    const std::size_t distance = pattern.EditDistance(entry);
+    // Beside entries of other lengths, and none.
+    const std::string other = make(0, 10);
+    const auto distances = pattern.EditDistances({entry, other, make(0, 10), ""});
+    const std::size_t distance = distances[0];
     ASSERT_EQ(distance, PlainEditDistance(entry, word)) << word << " / " << entry;
+    ASSERT_EQ(distances[1], PlainEditDistance(other, word)) << word << " / " << other;
+    ASSERT_EQ(distances[3], word.size());
     for (int limit = 0; limit <= kNearCost; ++limit) {
       ASSERT_EQ(pattern.NearCost(entry, limit), pattern.WeightedCost(entry, limit))
           << word << " / " << entry << " within " << limit;
