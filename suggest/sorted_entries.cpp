@@ -88,6 +88,19 @@ void SortedEntries::FillPrefixTables() {
     shared_[q] = static_cast<std::uint8_t>(k | (a == b ? kDuplicate : 0));
     if (k < b.size()) branch_[q] = static_cast<std::uint8_t>(b[k]);
   }
+  // A branch ends at the first position that shares no more bytes with the
+  // one before than its own first does (a duplicate shares every byte): the
+  // positions whose branches are still open wait on a stack, their shared
+  // bytes ascending.
+  branch_ends_.assign(size(), static_cast<std::uint32_t>(size()));
+  std::vector<std::uint32_t> open;
+  for (std::size_t q = 0; q < size(); ++q) {
+    while (!open.empty() && shared_[open.back()] >= shared_[q]) {
+      branch_ends_[open.back()] = static_cast<std::uint32_t>(q);
+      open.pop_back();
+    }
+    open.push_back(static_cast<std::uint32_t>(q));
+  }
 }
 
 std::size_t SortedEntries::Find(std::uint8_t head, std::string_view rest) const {

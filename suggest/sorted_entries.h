@@ -6,6 +6,7 @@
 #ifndef QUENVARSPELL_SUGGEST_SORTED_ENTRIES_H_
 #define QUENVARSPELL_SUGGEST_SORTED_ENTRIES_H_
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -13,6 +14,10 @@
 #include <cstring>
 #include <string_view>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "dictionary/word_list.h"
 
@@ -61,12 +66,31 @@ class SortedEntries {
   char Branch(std::size_t position) const { return static_cast<char>(branch_[position]); }
 
   // The first position after q, and at most end, whose entry does not start
+  // with the first SharedBytes(q) + 1 bytes of q's: SkipPrefix(q,
+  // SharedBytes(q) + 1, end) looked up. REQUIRES: !IsDuplicate(q).
+  std::size_t SkipBranch(std::size_t q, std::size_t end) const {
+    return std::min<std::size_t>(branch_ends_[q], end);
+  }
+
+  // The first position after q, and at most end, whose entry does not start
   // with the first d bytes of q's. REQUIRES: 1 <= d <= kSharedCap.
   std::size_t SkipPrefix(std::size_t q, std::size_t d, std::size_t end) const {
     // Those that start with the prefix share at least d bytes with the one
-    // before; eight shared lengths are tested at once.
+    // before; sixteen shared lengths are tested at once, or eight without
+    // SSE2.
     const std::uint8_t* shared = shared_.data();
     ++q;
+#if defined(__SSE2__)
+    // Unsigned, a byte is below d when the lesser of it and d - 1 is itself.
+    const __m128i most = _mm_set1_epi8(static_cast<char>(d - 1));
+    while (q + 16 <= end) {
+      const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(shared + q));
+      const auto below = static_cast<unsigned>(
+          _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(sixteen, most), sixteen)));
+      if (below != 0) return q + static_cast<std::size_t>(std::countr_zero(below));
+      q += 16;
+    }
+#endif
     while (q + 8 <= end) {
       std::uint64_t eight;
       std::memcpy(&eight, shared + q, 8);
@@ -126,6 +150,8 @@ class SortedEntries {
   // shared.
   std::vector<std::uint8_t> shared_;
   std::vector<std::uint8_t> branch_;
+  // For each sorted position, SkipBranch's answer without an end.
+  std::vector<std::uint32_t> branch_ends_;
   std::array<std::uint32_t, 257> first_byte_starts_{};
   // Likewise by first letter a to z and second byte class: row f * 29 for
   // letter f, 29 bounds a row.

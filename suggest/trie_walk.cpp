@@ -67,9 +67,8 @@ void TrieWalk::Walk(std::size_t begin, std::size_t end) {
     }
     const std::size_t d = p > begin ? ReusableDepth(p) : 0;
     if (d == kDropped) {
-      const std::size_t shared = sorted_.SharedBytes(p);
-      p = sorted_.SkipPrefix(p, shared + 1, end);
-      valid_ = shared;
+      valid_ = sorted_.SharedBytes(p);
+      p = sorted_.SkipBranch(p, end);
     } else {
       p = Descend(p, d, end);
     }

@@ -12,6 +12,7 @@
 #include "dictionary/word_list.h"
 #include "resources/resource_table.h"
 #include "suggest/edit_pattern.h"
+#include "suggest/sorted_entries.h"
 #include "suggest/sound_key.h"
 #include "tests/test_support.h"
 
@@ -63,6 +64,24 @@ TEST(RankedSuggester, AnswersDoNotDependOnNeighboursOrCopies) {
   EXPECT_EQ(found[0].entry, 1);  // the first "cat"
   for (const RankedEntry& r : found) EXPECT_TRUE(r.entry != 3 && r.entry != 6);
   for (const RankedEntry& r : suggester.Suggest("cat", 10)) EXPECT_NE(list.Entry(r.entry), "cat");
+}
+
+// The walk passes over a branch by its looked-up end: the same position a
+// scan of the shared bytes finds, with duplicates, empty entries and
+// entries that are prefixes of others about.
+TEST(SortedEntries, BranchEndsAreThoseAScanFinds) {
+  MainWordList list;
+  list.Load(Joined({"tie", "tied", "ties", "tie", "tier", "tiers", "to", "ti", "", "toe", "a",
+                    "ab", "abc", "abd", "ab", "b", "tiers", "tz"}));
+  const SortedEntries sorted{WordListEntries(list)};
+  for (std::size_t b = 0; b < 256; ++b) {
+    const std::size_t end = sorted.ByteStart(b + 1);
+    for (std::size_t q = sorted.ByteStart(b) + 1; q < end; ++q) {
+      if (sorted.IsDuplicate(q)) continue;
+      EXPECT_EQ(sorted.SkipBranch(q, end), sorted.SkipPrefix(q, sorted.SharedBytes(q) + 1, end))
+          << sorted.Entry(q);
+    }
+  }
 }
 
 // On the built-in list: slips the error model counts cheap, words found by
