@@ -18,38 +18,43 @@ std::uint32_t HashKey(std::string_view key) {
   return h ^ (h >> 15);
 }
 
-// The distances of a key's prefix from a key, one cell for each prefix of
-// that key, as optimal string alignment counts them: a symbol inserted,
-// dropped or replaced, or two neighbours swapped, one each.
-using DistanceRow = std::array<std::uint8_t, SoundKey::kMaxSymbols + 1>;
+// The distances of a key's prefix from a key as optimal string alignment
+// counts them (a symbol inserted, dropped or replaced, or two neighbours
+// swapped, one each), as bit vectors: bit i of level k is set when the
+// prefix is at most k from the key's first i symbols.
+constexpr std::size_t kMostLevels = 3;
+using DistanceLevels = std::array<std::uint32_t, kMostLevels>;
+static_assert(SoundKey::kMaxSymbols < 32);
 
-// Row d of the prefix path[0, d) against key, from rows d-1 and d-2; returns
-// its least cell. Only the cells within max_distance of the diagonal are
-// worked out, and those just beyond them set to max_distance + 1: a cell
-// further out is more than max_distance anyway, so each cell at most
-// max_distance is exact, and no other is below max_distance + 1.
-// REQUIRES: 1 <= d <= SoundKey::kMaxSymbols, rows up to d-1 made alike.
-std::uint8_t NextDistanceRow(std::string_view key, const char* path, std::size_t d,
-                             std::size_t max_distance, DistanceRow* rows) {
-  const DistanceRow& up = rows[d - 1];
-  DistanceRow& row = rows[d];
-  const char c = path[d - 1];
-  const auto beyond = static_cast<std::uint8_t>(max_distance + 1);
-  const std::size_t low = d > max_distance ? d - max_distance : 1;
-  const std::size_t high = std::min(key.size(), d + max_distance);
-  row[0] = static_cast<std::uint8_t>(d);
-  if (low > 1) row[low - 1] = beyond;
-  if (high < key.size()) row[high + 1] = beyond;
-  std::uint8_t least = row[0];
-  for (std::size_t i = low; i <= high; ++i) {
-    int v = std::min({up[i] + 1, row[i - 1] + 1, up[i - 1] + (key[i - 1] != c)});
-    if (d >= 2 && i >= 2 && key[i - 2] == c && key[i - 1] == path[d - 2]) {
-      v = std::min(v, rows[d - 2][i - 2] + 1);
+// The levels of the prefix path[0, d) against a key, whose cells each
+// symbol matches are equal, from those of path[0, d-1) and path[0, d-2): a
+// cell gets level k by a match from level k above, and from level k - 1 by
+// a symbol replaced (up and left), dropped (up) or inserted (left) or a
+// swap (two up and left).
+// REQUIRES: 1 <= d <= SoundKey::kMaxSymbols, levels < kMostLevels, rows up
+// to d-1 worked out, full the cells 0 to the key's size.
+void NextDistanceLevels(const std::array<std::uint32_t, 256>& equal, const char* path,
+                        std::size_t d, std::size_t levels, std::uint32_t full,
+                        DistanceLevels* rows) {
+  const std::uint32_t match = equal[static_cast<unsigned char>(path[d - 1])];
+  // Cell i ends a swap when the key's symbols i-2 and i-1 are the path's
+  // last two the other way round.
+  const std::uint32_t swap =
+      d >= 2 && path[d - 2] != path[d - 1]
+          ? (match << 1) & equal[static_cast<unsigned char>(path[d - 2])]
+          : 0;
+  const DistanceLevels& up = rows[d - 1];
+  const DistanceLevels& up2 = rows[d >= 2 ? d - 2 : 0];
+  DistanceLevels& row = rows[d];
+  for (std::size_t k = 0; k <= levels; ++k) {
+    std::uint32_t cells = (up[k] << 1) & match;
+    if (k > 0) {
+      cells |= row[k - 1] | row[k - 1] << 1 | up[k - 1] << 1 | up[k - 1] |
+               ((up2[k - 1] << 2) & swap);
     }
-    row[i] = static_cast<std::uint8_t>(v);
-    least = std::min(least, row[i]);
+    if (d <= k) cells |= 1;  // the prefix against no symbol
+    row[k] = cells & full;
   }
-  return least;
 }
 
 // A key's symbols, padded with zero bytes (no symbol is one), read as two
@@ -165,13 +170,17 @@ void SoundIndex::AddBucket(std::uint32_t hash, std::vector<std::uint32_t>& found
 std::vector<SoundAlike> SoundIndex::FindWithin(const SoundKey& key, int max_distance) const {
   if (key.size == 0) return {};
   const std::string_view word = key.view();
-  std::array<DistanceRow, SoundKey::kMaxSymbols + 1> rows;
-  for (std::size_t i = 0; i <= word.size(); ++i) rows[0][i] = static_cast<std::uint8_t>(i);
+  const auto limit = static_cast<std::size_t>(max_distance);
+  std::array<std::uint32_t, 256> equal{};
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    equal[static_cast<unsigned char>(word[i])] |= std::uint32_t{1} << (i + 1);
+  }
+  const std::uint32_t full = (std::uint32_t{2} << word.size()) - 1;
+  std::array<DistanceLevels, SoundKey::kMaxSymbols + 1> rows;
+  for (std::size_t k = 0; k <= limit; ++k) rows[0][k] = ((std::uint32_t{2} << k) - 1) & full;
   std::array<char, SoundKey::kMaxSymbols> path{};
-  std::array<std::uint8_t, SoundKey::kMaxSymbols + 1> least{};
   std::vector<std::uint32_t> found;
   std::size_t pruned_at = SIZE_MAX;  // keys sharing this many symbols are out of reach
-  const auto limit = static_cast<std::size_t>(max_distance);
   const auto first = static_cast<unsigned char>(word[0]);
   const std::size_t end = key_starts_[first + 1u];
   for (std::size_t p = key_starts_[first]; p < end;) {
@@ -185,13 +194,12 @@ std::vector<SoundAlike> SoundIndex::FindWithin(const SoundKey& key, int max_dist
     while (d < size && pruned_at == SIZE_MAX) {
       path[d] = rest[d - shared];
       ++d;
-      least[d] = NextDistanceRow(word, path.data(), d, limit, rows.data());
-      // A row below gets no less than this row's least, or the least of
-      // the row before and a swap.
-      if (least[d] > max_distance && least[d - 1] >= max_distance) pruned_at = d;
+      NextDistanceLevels(equal, path.data(), d, limit, full, rows.data());
+      // A row below gets no cell within limit unless this row has one, or
+      // the row before one within a swap of it.
+      if (rows[d][limit] == 0 && (limit == 0 || rows[d - 1][limit - 1] == 0)) pruned_at = d;
     }
-    if (pruned_at == SIZE_MAX && size <= word.size() + limit && word.size() <= size + limit &&
-        rows[size][word.size()] <= max_distance) {
+    if (pruned_at == SIZE_MAX && (rows[size][limit] >> word.size() & 1) != 0) {
       AddBucket(ComparedHash({path.data(), size}), found);
     }
   }

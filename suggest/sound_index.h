@@ -39,6 +39,7 @@ class SoundIndex {
   // entry that starts with key's first symbol and is within max_distance of
   // key (symbols inserted, dropped, replaced or two neighbours swapped, each
   // one edit), at level 0, ascending by entry. None for an empty key.
+  // REQUIRES: 0 <= max_distance <= 2.
   std::vector<SoundAlike> FindWithin(const SoundKey& key, int max_distance) const;
 
   // The bits of the hash of key by which the index tells keys apart: those
