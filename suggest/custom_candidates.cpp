@@ -167,6 +167,52 @@ constexpr std::array<std::array<std::uint32_t, 4>, 16> kPassedLanes = [] {
   }
   ScanSummaries(summaries, whole, summary, near);
 }
+
+// ScanSummaries eight summaries at a time, for the processors with
+// AVX-512's bit count, which also pack the passes.
+[[gnu::target("avx512f,avx512vl,avx512vpopcntdq,popcnt")]] void ScanSummariesEightAtATime(
+    const std::vector<std::uint64_t>& summaries, std::uint64_t summary,
+    std::vector<std::uint32_t>& near) {
+  const std::uint64_t tag = summary >> kTagShift;
+  const __m512i mine = _mm512_set1_epi64(static_cast<long long>(summary));
+  const __m512i counts = _mm512_set1_epi64(static_cast<long long>(kCountMask));
+  const __m512i above_bits = _mm512_set1_epi64(kNearCost + 1);
+  const __m512i length_bits = _mm512_set1_epi64(63);
+  // The gap, offset to count from 0, is within reach below twice the reach
+  // plus one.
+  constexpr long long kReach = kNearCost / kCheap;
+  const __m512i my_length =
+      _mm512_set1_epi64(static_cast<long long>(summary >> kLengthShift & 63) + kReach);
+  const __m512i above_gap = _mm512_set1_epi64(2 * kReach + 1);
+  const __m512i my_tag = _mm512_set1_epi64(tag == 0 ? -1 : static_cast<long long>(tag));
+  const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+  // Shifts in every lane (the unmasked ones leave GCC 12 warning of its
+  // own header).
+  constexpr __mmask8 kAll = 0xFF;
+  constexpr std::size_t kBlock = 256;
+  std::array<std::uint32_t, kBlock + 8> passes;
+  const std::size_t whole = summaries.size() / 8 * 8;
+  for (std::size_t first = 0; first < whole; first += kBlock) {
+    std::size_t n = 0;
+    for (std::size_t k = first; k < std::min(whole, first + kBlock); k += 8) {
+      const __m512i other = _mm512_loadu_si512(&summaries[k]);
+      const __m512i bits =
+          _mm512_popcnt_epi64(_mm512_and_si512(_mm512_xor_si512(mine, other), counts));
+      const __m512i gap = _mm512_sub_epi64(
+          my_length, _mm512_and_si512(_mm512_maskz_srli_epi64(kAll, other, kLengthShift),
+                                      length_bits));
+      const __mmask8 passed =
+          (_mm512_cmplt_epu64_mask(bits, above_bits) & _mm512_cmplt_epu64_mask(gap, above_gap)) |
+          _mm512_cmpeq_epi64_mask(_mm512_maskz_srli_epi64(kAll, other, kTagShift), my_tag);
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(&passes[n]),
+                          _mm256_maskz_compress_epi32(
+                              passed, _mm256_add_epi32(lanes, _mm256_set1_epi32(static_cast<int>(k)))));
+      n += static_cast<std::size_t>(std::popcount(static_cast<unsigned>(passed)));
+    }
+    near.insert(near.end(), passes.begin(), passes.begin() + static_cast<std::ptrdiff_t>(n));
+  }
+  ScanSummaries(summaries, whole, summary, near);
+}
 #endif
 
 // The indices of the summaries IsNear summary, ascending.
@@ -174,6 +220,10 @@ std::vector<std::uint32_t> NearSummaries(const std::vector<std::uint64_t>& summa
                                          std::uint64_t summary) {
   std::vector<std::uint32_t> near;
 #if defined(__x86_64__)
+  if (__builtin_cpu_supports("avx512vpopcntdq") && __builtin_cpu_supports("avx512vl")) {
+    ScanSummariesEightAtATime(summaries, summary, near);
+    return near;
+  }
   if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt")) {
     ScanSummariesFourAtATime(summaries, summary, near);
     return near;
