@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 
 namespace quenvar {
 namespace {
@@ -39,12 +40,17 @@ class TrieWalk {
     return !pattern_.KeepsBySwap(c, before, d, rows_.data(), allowed);
   }
   // The depth up to which the rows walked so far hold for the entry at p,
-  // or kDropped when the entry's first byte past them puts it out of reach.
+  // or kDropped when the entry's first byte past them puts it out of reach;
+  // and whether that byte was found to keep it within reach.
   static constexpr std::size_t kDropped = SIZE_MAX;
-  std::size_t ReusableDepth(std::size_t p) const;
-  // Computes the rows of the entry at p from depth d on and adds the entry
-  // when it is within reach; returns the next position to walk.
-  std::size_t Descend(std::size_t p, std::size_t d, std::size_t end);
+  struct Reuse {
+    std::size_t depth = 0;
+    bool next_kept = false;
+  };
+  Reuse ReusableDepth(std::size_t p) const;
+  // Computes the rows of the entry at p from the reused depth on and adds
+  // the entry when it is within reach; returns the next position to walk.
+  std::size_t Descend(std::size_t p, Reuse reuse, std::size_t end);
 
   const EditPattern& pattern_;
   const SortedEntries& sorted_;
@@ -65,39 +71,41 @@ void TrieWalk::Walk(std::size_t begin, std::size_t end) {
       ++p;
       continue;
     }
-    const std::size_t d = p > begin ? ReusableDepth(p) : 0;
-    if (d == kDropped) {
+    const Reuse reuse = p > begin ? ReusableDepth(p) : Reuse{};
+    if (reuse.depth == kDropped) {
       valid_ = sorted_.SharedBytes(p);
       p = sorted_.SkipBranch(p, end);
     } else {
-      p = Descend(p, d, end);
+      p = Descend(p, reuse, end);
     }
   }
 }
 
-std::size_t TrieWalk::ReusableDepth(std::size_t p) const {
+TrieWalk::Reuse TrieWalk::ReusableDepth(std::size_t p) const {
   const std::size_t shared = sorted_.SharedBytes(p);
-  if (shared > valid_) return valid_;
+  if (shared > valid_) return {valid_, false};
   // Leaving out a g costs less before an h (IsCheapToLeaveOut), so the row
   // of a prefix ending in g holds only for the byte that followed it.
-  if (shared > 0 && path_[shared - 1] == 'g') return shared - 1;
+  if (shared > 0 && path_[shared - 1] == 'g') return {shared - 1, false};
   // The entry leaves the walked prefix at its byte Branch(p), which may
   // drop it without reading it.
   if (Drops(sorted_.Branch(p), {path_.data(), shared}, shared + 1)) {
-    return kDropped;
+    return {kDropped, false};
   }
-  return shared;
+  return {shared, true};
 }
 
-std::size_t TrieWalk::Descend(std::size_t p, std::size_t d, std::size_t end) {
+std::size_t TrieWalk::Descend(std::size_t p, Reuse reuse, std::size_t end) {
   const std::string_view e = sorted_.Entry(p);
+  std::size_t d = reuse.depth;
   if (e.size() > kMaxRankedLength) {
     valid_ = d;
     return p + 1;
   }
+  bool kept = reuse.next_kept;
   while (d < e.size()) {
     ++d;
-    if (Drops(e[d - 1], e, d)) {
+    if (!std::exchange(kept, false) && Drops(e[d - 1], e, d)) {
       valid_ = d - 1;
       return sorted_.SkipPrefix(p, d, end);
     }
