@@ -215,24 +215,6 @@ constexpr std::array<std::array<std::uint32_t, 4>, 16> kPassedLanes = [] {
 }
 #endif
 
-// The indices of the summaries IsNear summary, ascending.
-std::vector<std::uint32_t> NearSummaries(const std::vector<std::uint64_t>& summaries,
-                                         std::uint64_t summary) {
-  std::vector<std::uint32_t> near;
-#if defined(__x86_64__)
-  if (__builtin_cpu_supports("avx512vpopcntdq") && __builtin_cpu_supports("avx512vl")) {
-    ScanSummariesEightAtATime(summaries, summary, near);
-    return near;
-  }
-  if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt")) {
-    ScanSummariesFourAtATime(summaries, summary, near);
-    return near;
-  }
-#endif
-  ScanSummaries(summaries, 0, summary, near);
-  return near;
-}
-
 // Each byte lower-cased where ASCII but I lowers so in every locale, and
 // kNotPlain for the bytes that do not (and for the end of an entry).
 constexpr unsigned char kNotPlain = 0xFF;
@@ -266,6 +248,34 @@ std::string_view NarrowForm(const CustomWordList& list, std::size_t at, std::siz
 }
 
 }  // namespace
+
+ScanWidth WidestScan() {
+#if defined(__x86_64__)
+  if (__builtin_cpu_supports("avx512vpopcntdq") && __builtin_cpu_supports("avx512vl")) {
+    return ScanWidth::kEight;
+  }
+  if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt")) return ScanWidth::kFour;
+#endif
+  return ScanWidth::kOne;
+}
+
+std::vector<std::uint32_t> NearSummaries(const std::vector<std::uint64_t>& summaries,
+                                         std::uint64_t summary, ScanWidth width) {
+  std::vector<std::uint32_t> near;
+  switch (width) {
+#if defined(__x86_64__)
+    case ScanWidth::kEight:
+      ScanSummariesEightAtATime(summaries, summary, near);
+      break;
+    case ScanWidth::kFour:
+      ScanSummariesFourAtATime(summaries, summary, near);
+      break;
+#endif
+    default:
+      ScanSummaries(summaries, 0, summary, near);
+  }
+  return near;
+}
 
 void CustomCandidates::Follow(const CustomWordList& list) {
   if (!followed_ || list.loads() != loads_) {
@@ -320,7 +330,7 @@ std::vector<CustomWordList::Position> CustomCandidates::Find(const CustomWordLis
     waiting = {};
     waits = 0;
   };
-  const std::vector<std::uint32_t> near = NearSummaries(summaries_, summary);
+  const std::vector<std::uint32_t> near = NearSummaries(summaries_, summary, WidestScan());
   // The words lie all over the list's buffer: each is fetched a few words
   // ahead, so that the fetches overlap.
   constexpr std::size_t kAhead = 8;

@@ -18,6 +18,19 @@ namespace quenvar {
 // The ranking form of a custom word: lower-cased, in single bytes.
 std::string RankingForm(std::u16string_view word);
 
+// How many summaries a scan tests at once: one, or four or eight where the
+// processor has the registers for them (AVX2; AVX-512 with its bit count).
+enum class ScanWidth { kOne, kFour, kEight };
+
+// The widest scan this processor runs.
+ScanWidth WidestScan();
+
+// The indices, ascending, of the summaries (as CustomCandidates keeps them)
+// whose words may be within reach of the word of summary, tested width at a
+// time; every width gives the same. REQUIRES: this processor runs width.
+std::vector<std::uint32_t> NearSummaries(const std::vector<std::uint64_t>& summaries,
+                                         std::uint64_t summary, ScanWidth width);
+
 // Summaries of one custom list's words, in list order, 12 bytes a word: how
 // many of each kind of letter a word's ranking form has (up to two), its
 // length and a part of its sound-alike key's hash. It follows the list: a

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <random>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -187,6 +188,36 @@ TEST(GetRankedSuggestions, CustomWordsTheIndexFindsAreThoseAScanScores) {
       check(0, 8);
     }
   });
+}
+
+// The wide scans of the summaries, whichever this processor runs, let
+// through exactly the summaries the one-at-a-time scan does: summaries a
+// few bits from the word's, in every field, with and without a sound tag,
+// in lists whose lengths leave every remainder for the last ones.
+TEST(CustomCandidates, EveryScanWidthLetsTheSameSummariesThrough) {
+  std::mt19937_64 random(20261209);
+  const ScanWidth widest = WidestScan();
+  std::size_t passed = 0, tested = 0;
+  for (int round = 0; round < 200; ++round) {
+    std::uint64_t word = random();
+    if (round % 4 == 0) word &= (std::uint64_t{1} << 50) - 1;  // no sound tag
+    std::vector<std::uint64_t> summaries(static_cast<std::size_t>(round) * 7 % 1000);
+    for (std::uint64_t& summary : summaries) {
+      summary = word;
+      for (int flips = static_cast<int>(random() % 9); flips > 0; --flips) {
+        summary ^= std::uint64_t{1} << (random() % 64);
+      }
+    }
+    const std::vector<std::uint32_t> one = NearSummaries(summaries, word, ScanWidth::kOne);
+    passed += one.size();
+    tested += summaries.size();
+    for (const ScanWidth width : {ScanWidth::kFour, ScanWidth::kEight}) {
+      if (width > widest) continue;
+      ASSERT_EQ(NearSummaries(summaries, word, width), one) << round;
+    }
+  }
+  EXPECT_GT(passed, tested / 10);
+  EXPECT_LT(passed, tested - tested / 10);
 }
 
 // Misspellings and their corrections, read from a file of
