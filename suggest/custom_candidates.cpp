@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cstdlib>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -35,6 +34,7 @@ namespace {
 // than a form costs. Swapped and moved letters change no count.
 constexpr int kCountBits = 44;
 constexpr int kLengthShift = 44;
+constexpr std::uint64_t kLengthBits = 63;
 constexpr int kTagShift = 50;
 constexpr std::uint64_t kCountMask = (std::uint64_t{1} << kCountBits) - 1;
 constexpr std::uint64_t kTagMask = (std::uint64_t{1} << (64 - kTagShift)) - 1;
@@ -75,15 +75,19 @@ std::uint64_t Summary(std::string_view form) {
   return summary | std::uint64_t{form.size()} << kLengthShift | SoundTag(form) << kTagShift;
 }
 
+// The length of the form of summary.
+inline std::size_t LengthOf(std::uint64_t summary) {
+  return static_cast<std::size_t>(summary >> kLengthShift & kLengthBits);
+}
+
 // Whether a form of summary b may be within kNearCost of one of summary a
 // by the counts and the lengths (every added or missing byte costs kCheap
 // at least), or shares a's sound tag, tag (when a has one).
 [[gnu::always_inline]] inline bool IsNear(std::uint64_t a, std::uint64_t tag, std::uint64_t b) {
   if (tag != 0 && tag == b >> kTagShift) return true;
   if (std::popcount((a ^ b) & kCountMask) > kNearCost) return false;
-  const auto length_a = static_cast<int>(a >> kLengthShift & 63);
-  const auto length_b = static_cast<int>(b >> kLengthShift & 63);
-  return std::abs(length_a - length_b) <= kNearCost / kCheap;
+  const std::size_t length_a = LengthOf(a), length_b = LengthOf(b);
+  return std::max(length_a, length_b) - std::min(length_a, length_b) <= kNearCost / kCheap;
 }
 
 // The indices from first on of the summaries IsNear summary, ascending,
@@ -114,9 +118,7 @@ constexpr std::array<std::array<std::uint32_t, 4>, 16> kPassedLanes = [] {
 // ScanSummaries four summaries at a time, for the processors with AVX2:
 // the differing bits are counted by nibbles through a table, and the
 // indices that pass are packed without a branch (a branch a summary is
-// mispredicted for most that pass). It is chosen at the call: a resolver
-// run while the program is loaded (target_clones) runs before
-// ThreadSanitizer is ready.
+// mispredicted for most that pass).
 [[gnu::target("avx2,popcnt")]] void ScanSummariesFourAtATime(
     const std::vector<std::uint64_t>& summaries, std::uint64_t summary,
     std::vector<std::uint32_t>& near) {
@@ -127,9 +129,9 @@ constexpr std::array<std::array<std::uint32_t, 4>, 16> kPassedLanes = [] {
   const __m256i bits_of_nibble = _mm256_setr_epi8(0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4,
                                                   0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4);
   const __m256i above_bits = _mm256_set1_epi64x(kNearCost + 1);
-  const __m256i length_bits = _mm256_set1_epi64x(63);
+  const __m256i length_bits = _mm256_set1_epi64x(static_cast<long long>(kLengthBits));
   const __m256i my_length =
-      _mm256_set1_epi64x(static_cast<long long>(summary >> kLengthShift & 63));
+      _mm256_set1_epi64x(static_cast<long long>(LengthOf(summary)));
   const __m256i above_gap = _mm256_set1_epi64x(kNearCost / kCheap + 1);
   const __m256i below_gap = _mm256_set1_epi64x(-(kNearCost / kCheap + 1));
   // No summary's tag is all ones: without a tag of its own, the word
@@ -177,12 +179,12 @@ constexpr std::array<std::array<std::uint32_t, 4>, 16> kPassedLanes = [] {
   const __m512i mine = _mm512_set1_epi64(static_cast<long long>(summary));
   const __m512i counts = _mm512_set1_epi64(static_cast<long long>(kCountMask));
   const __m512i above_bits = _mm512_set1_epi64(kNearCost + 1);
-  const __m512i length_bits = _mm512_set1_epi64(63);
+  const __m512i length_bits = _mm512_set1_epi64(static_cast<long long>(kLengthBits));
   // The gap, offset to count from 0, is within reach below twice the reach
   // plus one.
   constexpr long long kReach = kNearCost / kCheap;
   const __m512i my_length =
-      _mm512_set1_epi64(static_cast<long long>(summary >> kLengthShift & 63) + kReach);
+      _mm512_set1_epi64(static_cast<long long>(LengthOf(summary)) + kReach);
   const __m512i above_gap = _mm512_set1_epi64(2 * kReach + 1);
   const __m512i my_tag = _mm512_set1_epi64(tag == 0 ? -1 : static_cast<long long>(tag));
   const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
@@ -249,6 +251,8 @@ std::string_view NarrowForm(const CustomWordList& list, std::size_t at, std::siz
 
 }  // namespace
 
+// Asked of the processor at the call: a resolver run while the program is
+// loaded (target_clones) runs before ThreadSanitizer is ready.
 ScanWidth WidestScan() {
 #if defined(__x86_64__)
   if (__builtin_cpu_supports("avx512vpopcntdq") && __builtin_cpu_supports("avx512vl")) {
@@ -343,7 +347,7 @@ std::vector<CustomWordList::Position> CustomCandidates::Find(const CustomWordLis
       found.push_back({offsets_[k], 0});
       continue;
     }
-    waiting[waits] = NarrowForm(list, offsets_[k], summaries_[k] >> kLengthShift & 63, forms[waits]);
+    waiting[waits] = NarrowForm(list, offsets_[k], LengthOf(summaries_[k]), forms[waits]);
     waiting_offsets[waits] = offsets_[k];
     if (++waits == waiting.size()) settle();
   }
