@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <bit>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quenvar {
 
 EditPattern::EditPattern(std::string_view word) : word_(word), n_(word.size()) {
@@ -20,9 +24,110 @@ EditPattern::EditPattern(std::string_view word) : word_(word), n_(word.size()) {
     extra_costs_[i + 1] = static_cast<std::uint8_t>(ExtraCost(word, i));
     if (extra_costs_[i + 1] == kCheap) cheap_extra_ |= bit;
   }
+  for (std::size_t i = 1; i < kLaneCells && i <= n_; ++i) {
+    extra_sums_[i] = static_cast<std::uint8_t>(extra_sums_[i - 1] + extra_costs_[i]);
+  }
 }
 
 int EditPattern::WeightedCost(std::string_view entry, int max_cost) const {
+#if defined(__SSE2__)
+  if (n_ < kLaneCells) return LaneCost(entry, max_cost);
+#endif
+  return TableCost(entry, max_cost);
+}
+
+#if defined(__SSE2__)
+namespace {
+
+// A byte of 0xFF for each of the low sixteen bits of m that is set, else 0.
+__m128i ByteMask(EditPattern::Mask m) {
+  constexpr std::uint64_t kEveryByte = 0x0101010101010101u;
+  const __m128i bits = _mm_set1_epi64x(static_cast<long long>(0x8040201008040201u));
+  const __m128i spread = _mm_set_epi64x(static_cast<long long>((m >> 8 & 0xFF) * kEveryByte),
+                                        static_cast<long long>((m & 0xFF) * kEveryByte));
+  return _mm_cmpeq_epi8(_mm_and_si128(spread, bits), bits);
+}
+
+// The least of the first `cells` bytes of v. REQUIRES: 1 <= cells <= 16.
+int LeastOf(__m128i v, std::size_t cells) {
+  alignas(16) static constexpr std::uint8_t kPastCells[32] = {
+      0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,
+      0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  v = _mm_or_si128(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kPastCells + 16 - cells)));
+  v = _mm_min_epu8(v, _mm_srli_si128(v, 8));
+  v = _mm_min_epu8(v, _mm_srli_si128(v, 4));
+  v = _mm_min_epu8(v, _mm_srli_si128(v, 2));
+  v = _mm_min_epu8(v, _mm_srli_si128(v, 1));
+  return _mm_cvtsi128_si32(v) & 0xFF;
+}
+
+}  // namespace
+
+// The same recurrences as TableCost's, a byte a cell i. A cell but for the
+// word's extra byte takes the least of the cells above it; the extra bytes
+// then chain along the row: cell i is the least over k <= i of v[k] plus
+// the extra costs of the word's bytes k to i-1, which with the sums S of
+// row 0 is S[i] plus the least over k <= i of v[k] - S[k], a running least
+// worked out in four shifts (as a running most of the complements, which
+// the shifts' zeros do not disturb). Costs stay below 160 (two units for
+// each of at most 15 + kMaxRankedLength bytes), so no byte overflows.
+int EditPattern::LaneCost(std::string_view entry, int max_cost) const {
+  const __m128i ones = _mm_set1_epi8(1);
+  const __m128i every = _mm_set1_epi8(-1);
+  // Keeps v[k] - S[k] from going below zero.
+  const __m128i offset = _mm_set1_epi8(2 * static_cast<char>(kLaneCells));
+  const __m128i sums = _mm_loadu_si128(reinterpret_cast<const __m128i*>(extra_sums_.data()));
+  const __m128i no_cell_before = _mm_cvtsi32_si128(0xFF);
+  const std::size_t cells = n_ + 1;
+  __m128i back3 = every, back2 = every, up = sums, row = every;
+  int up_least = 0, back2_least = kInfinity;
+  for (std::size_t d = 1; d <= entry.size(); ++d) {
+    const RowMasks m = MasksFor(entry, d);
+    const Mask moved = d >= 3 ? MovedCells(entry, d) : 0;
+    const __m128i equal = ByteMask(m.equal);
+    const __m128i at_most_cheap = _mm_or_si128(equal, ByteMask(m.cheap));
+    // kEdit, a unit less where cheap and nothing where equal.
+    const __m128i substitute = _mm_sub_epi8(
+        _mm_sub_epi8(_mm_set1_epi8(kEdit), _mm_and_si128(at_most_cheap, ones)),
+        _mm_and_si128(equal, ones));
+    const __m128i diagonal = _mm_or_si128(_mm_slli_si128(up, 1), no_cell_before);
+    __m128i v = _mm_min_epu8(
+        _mm_adds_epu8(diagonal, substitute),
+        _mm_adds_epu8(up, _mm_set1_epi8(static_cast<char>(m.missing_cheap ? kCheap : kEdit))));
+    if (m.swap != 0) [[unlikely]] {
+      const __m128i swapped = _mm_adds_epu8(_mm_slli_si128(back2, 2), _mm_set1_epi8(kSwap));
+      v = _mm_min_epu8(v, _mm_or_si128(swapped, _mm_andnot_si128(ByteMask(m.swap), every)));
+    }
+    if (moved != 0) [[unlikely]] {
+      const __m128i shifted = _mm_adds_epu8(_mm_slli_si128(back3, 3), _mm_set1_epi8(kMoved));
+      v = _mm_min_epu8(v, _mm_or_si128(shifted, _mm_andnot_si128(ByteMask(moved), every)));
+    }
+    __m128i most = _mm_xor_si128(_mm_subs_epu8(_mm_adds_epu8(v, offset), sums), every);
+    most = _mm_max_epu8(most, _mm_slli_si128(most, 1));
+    most = _mm_max_epu8(most, _mm_slli_si128(most, 2));
+    most = _mm_max_epu8(most, _mm_slli_si128(most, 4));
+    most = _mm_max_epu8(most, _mm_slli_si128(most, 8));
+    row = _mm_subs_epu8(_mm_adds_epu8(_mm_xor_si128(most, every), sums), offset);
+    const int least = LeastOf(row, cells);
+    // No row below gets under the least of this row, the row before plus a
+    // swap, or the one before that plus a move.
+    if (least > max_cost && up_least + kSwap > max_cost && back2_least + kMoved > max_cost) {
+      return kInfinity;
+    }
+    back2_least = up_least;
+    up_least = least;
+    back3 = back2;
+    back2 = up;
+    up = row;
+  }
+  alignas(16) std::array<std::uint8_t, kLaneCells> last;
+  _mm_store_si128(reinterpret_cast<__m128i*>(last.data()), up);
+  const int cost = last[n_];
+  return cost <= max_cost ? cost : kInfinity;
+}
+#endif
+
+int EditPattern::TableCost(std::string_view entry, int max_cost) const {
   using Cost = int;
   std::array<std::array<Cost, kMaxRankedLength + 1>, 4> ring;
   Cost* back3 = ring[0].data();  // row d-3

@@ -111,8 +111,14 @@ class EditPattern {
   // max_cost: the same table as the rows, one cost a cell, for every cost,
   // and with one slip more, a letter moved over two others (fomr for from,
   // tyhe for they) at kMoved. REQUIRES: entry.size() <= kMaxRankedLength.
+  // A word of fewer than kLaneCells bytes has its rows worked out a whole
+  // row at a time, a byte a cell.
   static constexpr int kInfinity = 1000;
   int WeightedCost(std::string_view entry, int max_cost) const;
+
+  // WeightedCost worked out a cell at a time, for a word of any length.
+  // REQUIRES: as WeightedCost.
+  int TableCost(std::string_view entry, int max_cost) const;
 
   // WeightedCost(entry, max_cost), worked out by the rows, and by the plain
   // table only when a letter may have moved. REQUIRES: max_cost <= kNearCost,
@@ -169,6 +175,11 @@ class EditPattern {
   // REQUIRES: 3 <= d <= entry.size().
   Mask MovedCells(std::string_view entry, std::size_t d) const;
 
+  // WeightedCost a row at a time, one byte a cell: no cost of a word this
+  // short reaches a byte's limit. REQUIRES: n_ < kLaneCells.
+  static constexpr std::size_t kLaneCells = 16;
+  int LaneCost(std::string_view entry, int max_cost) const;
+
   std::string_view word_;
   std::size_t n_;
   Mask full_ = 0;  // cells 0 to n
@@ -179,6 +190,9 @@ class EditPattern {
   Mask cheap_extra_ = 0;  // word bytes whose extra copy costs kCheap
   // By cell i, the cost of the word's byte i-1 when the entry lacks it.
   std::array<std::uint8_t, kMaxRankedLength + 1> extra_costs_{};
+  // By cell i < kLaneCells, the costs of the word's first i bytes all
+  // extra: row 0.
+  std::array<std::uint8_t, kLaneCells> extra_sums_{};
 };
 
 }  // namespace quenvar

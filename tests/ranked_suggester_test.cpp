@@ -227,6 +227,28 @@ TEST(EditPattern, RowsAgreeWithTheWeightedCostUpToTheWalksBound) {
   }
 }
 
+// Words short enough to be worked out a row at a time against the table,
+// a cell at a time, within every limit the ranking asks and none, up to the
+// longest entries.
+TEST(EditPattern, RowAtATimeCostsAgreeWithTheTable) {
+  std::mt19937 random(20261210);
+  const std::string_view letters = "aeghist'\xE9";
+  const auto make = [&](std::size_t shortest, std::size_t longest) {
+    std::string word(shortest + random() % (longest - shortest + 1), ' ');
+    for (char& c : word) c = letters[random() % letters.size()];
+    return word;
+  };
+  for (int n = 0; n < 20000; ++n) {
+    const std::string word = make(1, 16);
+    const std::string entry = n % 100 == 0 ? make(kMaxRankedLength, kMaxRankedLength) : make(0, 20);
+    const EditPattern pattern(word);
+    for (const int limit : {0, 1, 2, 3, 5, 8, kSoundCost, 1000}) {
+      ASSERT_EQ(pattern.WeightedCost(entry, limit), pattern.TableCost(entry, limit))
+          << word << " / " << entry << " within " << limit;
+    }
+  }
+}
+
 // One word a rule.
 TEST(SoundKey, EachRuleGivesItsSymbols) {
   const std::pair<const char*, std::string_view> cases[] = {
