@@ -177,6 +177,16 @@ std::size_t PlainEditDistance(std::string_view a, std::string_view b) {
   return d[a.size()][b.size()];
 }
 
+// From shortest to longest bytes of a few letters, so that every kind of
+// slip turns up between two of them, with a byte that is no letter and an
+// accented letter.
+std::string SlipProneBytes(std::mt19937& random, std::size_t shortest, std::size_t longest) {
+  const std::string_view letters = "aeghist'\xE9";
+  std::string bytes(shortest + random() % (longest - shortest + 1), ' ');
+  for (char& c : bytes) c = letters[random() % letters.size()];
+  return bytes;
+}
+
 // The rows the walk computes against the weighted cost, their reference:
 // equal up to the walk's bound for every prefix of the entry that moves no
 // letter (but a prefix ending in the g of gh, whose row takes the g as left
@@ -185,11 +195,8 @@ std::size_t PlainEditDistance(std::string_view a, std::string_view b) {
 // lower bound of it.
 TEST(EditPattern, RowsAgreeWithTheWeightedCostUpToTheWalksBound) {
   std::mt19937 random(20261209);
-  const std::string_view letters = "aeghist'\xE9";
   const auto make = [&](std::size_t shortest, std::size_t longest) {
-    std::string word(shortest + random() % (longest - shortest + 1), ' ');
-    for (char& c : word) c = letters[random() % letters.size()];
-    return word;
+    return SlipProneBytes(random, shortest, longest);
   };
   for (int n = 0; n < 20000; ++n) {
     const std::string word = make(1, 8);
@@ -232,11 +239,8 @@ TEST(EditPattern, RowsAgreeWithTheWeightedCostUpToTheWalksBound) {
 // longest entries.
 TEST(EditPattern, RowAtATimeCostsAgreeWithTheTable) {
   std::mt19937 random(20261210);
-  const std::string_view letters = "aeghist'\xE9";
   const auto make = [&](std::size_t shortest, std::size_t longest) {
-    std::string word(shortest + random() % (longest - shortest + 1), ' ');
-    for (char& c : word) c = letters[random() % letters.size()];
-    return word;
+    return SlipProneBytes(random, shortest, longest);
   };
   for (int n = 0; n < 20000; ++n) {
     const std::string word = make(1, 16);
