@@ -111,8 +111,8 @@ class EditPattern {
   // max_cost: the same table as the rows, one cost a cell, for every cost,
   // and with one slip more, a letter moved over two others (fomr for from,
   // tyhe for they) at kMoved. REQUIRES: entry.size() <= kMaxRankedLength.
-  // A word of fewer than kLaneCells bytes has its rows worked out a whole
-  // row at a time, a byte a cell.
+  // For a word of up to 15 bytes the table is worked out a row at a time,
+  // a byte a cell (with SSE2), else a cell at a time (TableCost).
   static constexpr int kInfinity = 1000;
   int WeightedCost(std::string_view entry, int max_cost) const;
 

@@ -79,24 +79,25 @@ void SortedEntries::FillPrefixTables() {
     prefix_bits_[bit / 64] |= std::uint64_t{1} << (bit % 64);
   }
   shared_.resize(size());
-  branch_.resize(size());
+  static_assert(kDicCapacity < std::int32_t{1} << 24, "a branch's end fits 24 bits");
+  branches_.assign(size(), static_cast<std::uint32_t>(size()) << 8);
   for (std::size_t q = std::max<std::size_t>(words, 1); q < size(); ++q) {
     const std::string_view a = Entry(q - 1), b = Entry(q);
     const std::size_t limit = std::min({a.size(), b.size(), kSharedCap});
     std::size_t k = 0;
     while (k < limit && a[k] == b[k]) ++k;
     shared_[q] = static_cast<std::uint8_t>(k | (a == b ? kDuplicate : 0));
-    if (k < b.size()) branch_[q] = static_cast<std::uint8_t>(b[k]);
+    if (k < b.size()) branches_[q] |= static_cast<Byte>(b[k]);
   }
   // A branch ends at the first position that shares no more bytes with the
   // one before than its own first does (a duplicate shares every byte): the
   // positions whose branches are still open wait on a stack, their shared
   // bytes ascending.
-  branch_ends_.assign(size(), static_cast<std::uint32_t>(size()));
   std::vector<std::uint32_t> open;
   for (std::size_t q = 0; q < size(); ++q) {
     while (!open.empty() && shared_[open.back()] >= shared_[q]) {
-      branch_ends_[open.back()] = static_cast<std::uint32_t>(q);
+      std::uint32_t& branch = branches_[open.back()];
+      branch = static_cast<std::uint32_t>(q) << 8 | (branch & 0xFF);
       open.pop_back();
     }
     open.push_back(static_cast<std::uint32_t>(q));

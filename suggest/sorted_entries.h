@@ -63,13 +63,13 @@ class SortedEntries {
   static constexpr std::size_t kSharedCap = 127;
   bool IsDuplicate(std::size_t position) const { return (shared_[position] & kDuplicate) != 0; }
   std::size_t SharedBytes(std::size_t position) const { return shared_[position]; }
-  char Branch(std::size_t position) const { return static_cast<char>(branch_[position]); }
+  char Branch(std::size_t position) const { return static_cast<char>(branches_[position] & 0xFF); }
 
   // The first position after q, and at most end, whose entry does not start
   // with the first SharedBytes(q) + 1 bytes of q's: SkipPrefix(q,
   // SharedBytes(q) + 1, end) looked up. REQUIRES: !IsDuplicate(q).
   std::size_t SkipBranch(std::size_t q, std::size_t end) const {
-    return std::min<std::size_t>(branch_ends_[q], end);
+    return std::min<std::size_t>(branches_[q] >> 8, end);
   }
 
   // The first position after q, and at most end, whose entry does not start
@@ -146,12 +146,11 @@ class SortedEntries {
   // already in that order.
   std::vector<std::uint32_t> order_;
   // For each sorted position, the bytes its entry shares with the one
-  // before (the top bit marks an entry equal to it), and its first byte not
-  // shared.
+  // before (the top bit marks an entry equal to it); and, read together by
+  // the walk, SkipBranch's answer without an end above its entry's first
+  // byte not shared in the low eight bits.
   std::vector<std::uint8_t> shared_;
-  std::vector<std::uint8_t> branch_;
-  // For each sorted position, SkipBranch's answer without an end.
-  std::vector<std::uint32_t> branch_ends_;
+  std::vector<std::uint32_t> branches_;
   std::array<std::uint32_t, 257> first_byte_starts_{};
   // Likewise by first letter a to z and second byte class: row f * 29 for
   // letter f, 29 bounds a row.
