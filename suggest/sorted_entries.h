@@ -146,9 +146,9 @@ class SortedEntries {
   // already in that order.
   std::vector<std::uint32_t> order_;
   // For each sorted position, the bytes its entry shares with the one
-  // before (the top bit marks an entry equal to it); and, read together by
-  // the walk, SkipBranch's answer without an end above its entry's first
-  // byte not shared in the low eight bits.
+  // before (the top bit marks an entry equal to it); and, in one number as
+  // the walk reads them together, SkipBranch's answer without an end (from
+  // bit 8 up) and the entry's first byte not shared (the low eight bits).
   std::vector<std::uint8_t> shared_;
   std::vector<std::uint32_t> branches_;
   std::array<std::uint32_t, 257> first_byte_starts_{};
