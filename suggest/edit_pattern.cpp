@@ -75,11 +75,11 @@ int EditPattern::LaneCost(std::string_view entry, int max_cost) const {
   const __m128i ones = _mm_set1_epi8(1);
   const __m128i every = _mm_set1_epi8(-1);
   // Keeps v[k] - S[k] from going below zero.
-  const __m128i offset = _mm_set1_epi8(2 * static_cast<char>(kLaneCells));
+  const __m128i offset = _mm_set1_epi8(static_cast<char>(2 * kLaneCells));
   const __m128i sums = _mm_loadu_si128(reinterpret_cast<const __m128i*>(extra_sums_.data()));
   const __m128i no_cell_before = _mm_cvtsi32_si128(0xFF);
   const std::size_t cells = n_ + 1;
-  __m128i back3 = every, back2 = every, up = sums, row = every;
+  __m128i back3 = every, back2 = every, up = sums;
   int up_least = 0, back2_least = kInfinity;
   for (std::size_t d = 1; d <= entry.size(); ++d) {
     const RowMasks m = MasksFor(entry, d);
@@ -107,7 +107,7 @@ int EditPattern::LaneCost(std::string_view entry, int max_cost) const {
     most = _mm_max_epu8(most, _mm_slli_si128(most, 2));
     most = _mm_max_epu8(most, _mm_slli_si128(most, 4));
     most = _mm_max_epu8(most, _mm_slli_si128(most, 8));
-    row = _mm_subs_epu8(_mm_adds_epu8(_mm_xor_si128(most, every), sums), offset);
+    const __m128i row = _mm_subs_epu8(_mm_adds_epu8(_mm_xor_si128(most, every), sums), offset);
     const int least = LeastOf(row, cells);
     // No row below gets under the least of this row, the row before plus a
     // swap, or the one before that plus a move.

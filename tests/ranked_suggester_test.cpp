@@ -239,12 +239,11 @@ TEST(EditPattern, RowsAgreeWithTheWeightedCostUpToTheWalksBound) {
 // longest entries.
 TEST(EditPattern, RowAtATimeCostsAgreeWithTheTable) {
   std::mt19937 random(20261210);
-  const auto make = [&](std::size_t shortest, std::size_t longest) {
-    return SlipProneBytes(random, shortest, longest);
-  };
   for (int n = 0; n < 20000; ++n) {
-    const std::string word = make(1, 16);
-    const std::string entry = n % 100 == 0 ? make(kMaxRankedLength, kMaxRankedLength) : make(0, 20);
+    const std::string word = SlipProneBytes(random, 1, 16);
+    const std::string entry = n % 100 == 0
+                                  ? SlipProneBytes(random, kMaxRankedLength, kMaxRankedLength)
+                                  : SlipProneBytes(random, 0, 20);
     const EditPattern pattern(word);
     for (const int limit : {0, 1, 2, 3, 5, 8, kSoundCost, 1000}) {
       ASSERT_EQ(pattern.WeightedCost(entry, limit), pattern.TableCost(entry, limit))
