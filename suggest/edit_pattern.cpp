@@ -8,21 +8,39 @@
 #endif
 
 namespace quenvar {
+namespace {
+
+// By base letter index, the indices of the base letters it replaces
+// cheaply.
+constexpr std::array<std::uint32_t, 27> kCheapWith = [] {
+  std::array<std::uint32_t, 27> with{};
+  for (std::size_t a = 1; a < with.size(); ++a) {
+    for (std::size_t b = 1; b < with.size(); ++b) {
+      if (IsCheapSubstitution(static_cast<char>('a' + a - 1), static_cast<char>('a' + b - 1))) {
+        with[a] |= std::uint32_t{1} << b;
+      }
+    }
+  }
+  return with;
+}();
+
+}  // namespace
 
 EditPattern::EditPattern(std::string_view word) : word_(word), n_(word.size()) {
   static_assert(kMaxRankedLength < 64);
   full_ = (Mask{2} << n_) - 1;
+  std::array<Mask, 27> by_base{};  // the word's cells by base letter index
   for (std::size_t i = 0; i < n_; ++i) {
     const Mask bit = Mask{2} << i;  // cell i + 1
     equal_[static_cast<unsigned char>(word[i])] |= bit;
-    const char base = BaseLetter(word[i]);
-    for (std::size_t letter = 1; letter < cheap_.size(); ++letter) {
-      if (IsCheapSubstitution(static_cast<char>('a' + letter - 1), base)) {
-        cheap_[letter] |= bit;
-      }
-    }
+    by_base[BaseIndex(word[i])] |= bit;
     extra_costs_[i + 1] = static_cast<std::uint8_t>(ExtraCost(word, i));
     if (extra_costs_[i + 1] == kCheap) cheap_extra_ |= bit;
+  }
+  for (std::size_t letter = 1; letter < cheap_.size(); ++letter) {
+    for (std::uint32_t with = kCheapWith[letter]; with != 0; with &= with - 1) {
+      cheap_[letter] |= by_base[static_cast<std::size_t>(std::countr_zero(with))];
+    }
   }
   for (std::size_t i = 1; i < kLaneCells && i <= n_; ++i) {
     extra_sums_[i] = static_cast<std::uint8_t>(extra_sums_[i - 1] + extra_costs_[i]);

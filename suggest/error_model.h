@@ -64,7 +64,7 @@ inline bool IsCheapToLeaveOut(std::string_view entry, std::size_t j) {
 // the other way round, costs kCheap rather than kEdit (equal bytes cost
 // nothing): the same letter with another accent, or a vowel for a vowel.
 // Bytes that are no letter (base 0) are never cheap for one another.
-inline bool IsCheapSubstitution(char a, char b) {
+constexpr bool IsCheapSubstitution(char a, char b) {
   return a != 0 && b != 0 && (a == b || (IsVowel(a) && IsVowel(b)));
 }
 

@@ -61,7 +61,7 @@ inline constexpr std::array<unsigned char, 256> kBaseIndex = [] {
 inline std::size_t BaseIndex(char c) { return kBaseIndex[static_cast<unsigned char>(c)]; }
 
 // Whether a base letter is a vowel; y counts as one.
-inline bool IsVowel(char base) {
+constexpr bool IsVowel(char base) {
   constexpr std::uint32_t kVowels = 1u << ('a' - 'a') | 1u << ('e' - 'a') | 1u << ('i' - 'a') |
                                     1u << ('o' - 'a') | 1u << ('u' - 'a') | 1u << ('y' - 'a');
   const unsigned letter = static_cast<unsigned char>(base) - unsigned{'a'};
