@@ -314,6 +314,9 @@ std::vector<CustomWordList::Position> CustomCandidates::Find(const CustomWordLis
   Follow(list);
   std::vector<CustomWordList::Position> found;
   if (word.empty() || word.size() > kMaxRankedLength) return found;
+  // With no narrow word there is nothing to summarize the word against;
+  // the wide words are in list order.
+  if (summaries_.empty()) return wide_;
   const std::uint64_t summary = Summary(word);
   const std::uint64_t tag = summary >> kTagShift;
   const EditPattern pattern(word);

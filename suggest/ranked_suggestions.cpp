@@ -1,6 +1,7 @@
 #include "suggest/ranked_suggestions.h"
 
 #include <algorithm>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
@@ -166,10 +167,12 @@ WordArray GetRankedSuggestions(std::u16string_view sWord, Spelling spelling,
     // Only the words the index finds within reach can score; they are
     // scored in list order, as a scan of every word would.
     const CustomWordList& custom = ThreadCustomWords();
-    const OutsiderScorer outsiders = suggester.ScoreOutsiders(bytes);
-    for (const CustomWordList::Position at : ThreadRankedState().custom.Find(custom, bytes)) {
+    const std::vector<CustomWordList::Position> near = ThreadRankedState().custom.Find(custom, bytes);
+    std::optional<OutsiderScorer> outsiders;
+    if (!near.empty()) outsiders.emplace(suggester.ScoreOutsiders(bytes));
+    for (const CustomWordList::Position at : near) {
       std::u16string word = custom.WordAt(at);
-      const std::optional<double> score = outsiders.Score(RankingForm(word), kCustomSizeCode);
+      const std::optional<double> score = outsiders->Score(RankingForm(word), kCustomSizeCode);
       if (score) scored.push_back({*score, std::move(word)});
     }
   }
