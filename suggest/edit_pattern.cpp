@@ -45,6 +45,9 @@ EditPattern::EditPattern(std::string_view word) : word_(word), n_(word.size()) {
   for (std::size_t i = 1; i < kLaneCells && i <= n_; ++i) {
     extra_sums_[i] = static_cast<std::uint8_t>(extra_sums_[i - 1] + extra_costs_[i]);
   }
+#if defined(__SSE2__)
+  if (n_ < kLaneCells) FillSubstitutes();
+#endif
 }
 
 int EditPattern::WeightedCost(std::string_view entry, int max_cost) const {
@@ -81,6 +84,28 @@ int LeastOf(__m128i v, std::size_t cells) {
 
 }  // namespace
 
+// A byte costs kEdit in place of another, a unit less where cheap and
+// nothing where equal; bytes that are not the word's cost by their base
+// letter alone.
+void EditPattern::FillSubstitutes() {
+  const __m128i ones = _mm_set1_epi8(1);
+  const auto fill = [&](std::size_t lane, Mask at_most_cheap, Mask equal) {
+    const __m128i cost =
+        _mm_sub_epi8(_mm_sub_epi8(_mm_set1_epi8(kEdit), _mm_and_si128(ByteMask(at_most_cheap), ones)),
+                     _mm_and_si128(ByteMask(equal), ones));
+    _mm_store_si128(reinterpret_cast<__m128i*>(substitutes_[lane].data()), cost);
+  };
+  std::copy(kBaseIndex.begin(), kBaseIndex.end(), lane_of_.begin());
+  for (std::size_t b = 0; b < kBaseLanes; ++b) fill(b, cheap_[b], 0);
+  std::size_t lanes = kBaseLanes;
+  for (const char c : word_) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (lane_of_[byte] >= kBaseLanes) continue;
+    fill(lanes, cheap_[lane_of_[byte]] | equal_[byte], equal_[byte]);
+    lane_of_[byte] = static_cast<std::uint8_t>(lanes++);
+  }
+}
+
 // The same recurrences as TableCost's, a byte a cell i. A cell but for the
 // word's extra byte takes the least of the cells above it; the extra bytes
 // then chain along the row: cell i is the least over k <= i of v[k] plus
@@ -90,7 +115,6 @@ int LeastOf(__m128i v, std::size_t cells) {
 // the shifts' zeros do not disturb). Costs stay below 160 (two units for
 // each of at most 15 + kMaxRankedLength bytes), so no byte overflows.
 int EditPattern::LaneCost(std::string_view entry, int max_cost) const {
-  const __m128i ones = _mm_set1_epi8(1);
   const __m128i every = _mm_set1_epi8(-1);
   // Keeps v[k] - S[k] from going below zero.
   const __m128i offset = _mm_set1_epi8(static_cast<char>(2 * kLaneCells));
@@ -102,12 +126,8 @@ int EditPattern::LaneCost(std::string_view entry, int max_cost) const {
   for (std::size_t d = 1; d <= entry.size(); ++d) {
     const RowMasks m = MasksFor(entry, d);
     const Mask moved = d >= 3 ? MovedCells(entry, d) : 0;
-    const __m128i equal = ByteMask(m.equal);
-    const __m128i at_most_cheap = _mm_or_si128(equal, ByteMask(m.cheap));
-    // kEdit, a unit less where cheap and nothing where equal.
-    const __m128i substitute = _mm_sub_epi8(
-        _mm_sub_epi8(_mm_set1_epi8(kEdit), _mm_and_si128(at_most_cheap, ones)),
-        _mm_and_si128(equal, ones));
+    const __m128i substitute = _mm_load_si128(reinterpret_cast<const __m128i*>(
+        substitutes_[lane_of_[static_cast<unsigned char>(entry[d - 1])]].data()));
     const __m128i diagonal = _mm_or_si128(_mm_slli_si128(up, 1), no_cell_before);
     __m128i v = _mm_min_epu8(
         _mm_adds_epu8(diagonal, substitute),

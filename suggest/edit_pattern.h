@@ -179,6 +179,8 @@ class EditPattern {
   // short reaches a byte's limit. REQUIRES: n_ < kLaneCells.
   static constexpr std::size_t kLaneCells = 16;
   int LaneCost(std::string_view entry, int max_cost) const;
+  // Fills lane_of_ and substitutes_. REQUIRES: n_ < kLaneCells.
+  void FillSubstitutes();
 
   std::string_view word_;
   std::size_t n_;
@@ -193,6 +195,12 @@ class EditPattern {
   // By cell i < kLaneCells, the costs of the word's first i bytes all
   // extra: row 0.
   std::array<std::uint8_t, kLaneCells> extra_sums_{};
+  // For LaneCost, by cell, what putting a byte for the word's byte there
+  // costs: substitutes_[lane_of_[c]] for byte c. A byte of the word has a
+  // lane of its own past the 27 of the base letter indices.
+  static constexpr std::size_t kBaseLanes = 27;
+  std::array<std::uint8_t, 256> lane_of_;
+  alignas(16) std::array<std::array<std::uint8_t, kLaneCells>, kBaseLanes + kLaneCells> substitutes_;
 };
 
 }  // namespace quenvar
