@@ -28,6 +28,9 @@ bool IsEntry(const SortedEntries& sorted, std::string_view form) {
 void AddFirstLetterSlips(const EditPattern& pattern, const SortedEntries& sorted,
                          std::vector<CandidateFeatures>& out) {
   const std::string_view word = pattern.word();
+  // After each first byte, the word but its first byte, or the whole word.
+  const std::array<SortedEntries::Rest, 2> rests = {SortedEntries::PrepareRest(word),
+                                                     SortedEntries::PrepareRest(word.substr(1))};
   for (std::size_t b = 0; b < 256; ++b) {
     if (sorted.ByteStart(b) == sorted.ByteStart(b + 1) ||
         WalkReach(static_cast<char>(b), word).max_cost != 0) {
@@ -36,7 +39,7 @@ void AddFirstLetterSlips(const EditPattern& pattern, const SortedEntries& sorted
     for (const std::size_t skip : {std::size_t{1}, std::size_t{0}}) {
       const bool is_word = skip == 1 && static_cast<unsigned char>(word[0]) == b;
       if (is_word || 1 + word.size() - skip > kMaxRankedLength) continue;
-      const std::size_t p = sorted.Find(static_cast<std::uint8_t>(b), word.substr(skip));
+      const std::size_t p = sorted.Find(static_cast<std::uint8_t>(b), rests[skip]);
       if (p == SortedEntries::kNotFound) continue;
       const int cost = pattern.WeightedCost(sorted.Entry(p), kFarCost);
       if (cost <= kFarCost) out.push_back({.entry = sorted.Index(p), .cost = cost});

@@ -7,20 +7,35 @@ namespace {
 
 using Byte = unsigned char;
 
-// The bit of prefix_bits_ for an entry of first byte head and then tail: a
-// hash of its first four bytes (fewer in a short entry) and their count.
-constexpr std::size_t kPrefixBits = std::size_t{1} << 17;
-std::uint32_t PrefixBit(Byte head, std::string_view tail) {
-  std::uint64_t bytes = head;
-  const std::size_t count = std::min<std::size_t>(tail.size(), 3);
-  for (std::size_t k = 0; k < count; ++k) {
-    bytes |= std::uint64_t{static_cast<Byte>(tail[k])} << (8 * k + 8);
-  }
-  bytes |= std::uint64_t{count} << 32;
-  return static_cast<std::uint32_t>((bytes * 0x9E3779B97F4A7C15u) >> 47);
-}
+// The filter's 64-bit words, and the number of bits an entry sets in one.
+constexpr int kFilterWordsLog = 13;
+constexpr int kBitsAnEntry = 2;
+constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15u;
 
 }  // namespace
+
+// Eight bytes a multiply: lookups are many and short.
+SortedEntries::Rest SortedEntries::PrepareRest(std::string_view rest) {
+  std::uint64_t h = rest.size() * kMultiplier;
+  std::uint64_t eight = 0;
+  for (std::size_t k = 0; k < rest.size(); ++k) {
+    eight |= std::uint64_t{static_cast<Byte>(rest[k])} << (8 * (k % 8));
+    if (k % 8 == 7 || k + 1 == rest.size()) {
+      h = (h ^ eight) * kMultiplier;
+      eight = 0;
+    }
+  }
+  return {rest, h};
+}
+
+// An entry's filter bits lie in one word, so a lookup reads one.
+SortedEntries::FilterBits SortedEntries::FilterBitsOf(std::uint8_t head, const Rest& rest) {
+  std::uint64_t h = (rest.hash ^ (std::uint64_t{head} + 1) * 0xC2B2AE3D27D4EB4Fu) * kMultiplier;
+  h ^= h >> 29;
+  std::uint64_t bits = 0;
+  for (int k = 0; k < kBitsAnEntry; ++k) bits |= std::uint64_t{1} << (h >> (6 * k) & 63);
+  return {static_cast<std::size_t>(h >> (64 - kFilterWordsLog)), bits};
+}
 
 SortedEntries::SortedEntries(const WordListEntries& entries) : entries_(entries) {
   bool sorted = true;
@@ -72,11 +87,11 @@ void SortedEntries::FillByteStarts(std::size_t empty) {
 // Of the empty entries, which sort first, nothing is looked up or walked.
 void SortedEntries::FillPrefixTables() {
   const std::size_t words = ByteStart(0);
-  prefix_bits_.assign(kPrefixBits / 64, 0);
+  filter_.assign(std::size_t{1} << kFilterWordsLog, 0);
   for (std::size_t q = words; q < size(); ++q) {
     const std::string_view e = Entry(q);
-    const std::uint32_t bit = PrefixBit(static_cast<Byte>(e[0]), e.substr(1));
-    prefix_bits_[bit / 64] |= std::uint64_t{1} << (bit % 64);
+    const FilterBits bits = FilterBitsOf(static_cast<Byte>(e[0]), PrepareRest(e.substr(1)));
+    filter_[bits.word] |= bits.bits;
   }
   shared_.resize(size());
   static_assert(kDicCapacity < std::int32_t{1} << 24, "a branch's end fits 24 bits");
@@ -104,9 +119,10 @@ void SortedEntries::FillPrefixTables() {
   }
 }
 
-std::size_t SortedEntries::Find(std::uint8_t head, std::string_view rest) const {
-  const std::uint32_t bit = PrefixBit(head, rest);
-  if ((prefix_bits_[bit / 64] >> (bit % 64) & 1) == 0) return kNotFound;
+std::size_t SortedEntries::Find(std::uint8_t head, const Rest& prepared) const {
+  const FilterBits bits = FilterBitsOf(head, prepared);
+  if ((filter_[bits.word] & bits.bits) != bits.bits) return kNotFound;
+  const std::string_view rest = prepared.bytes;
   std::size_t lo = first_byte_starts_[head], hi = first_byte_starts_[head + 1];
   if (head >= 'a' && head <= 'z') {
     // Searched among those sharing its second byte's class.

@@ -108,9 +108,17 @@ class SortedEntries {
   }
 
   // The sorted position of the entry head + rest (the first of equal ones),
-  // or kNotFound.
+  // or kNotFound. A rest looked up after many heads is prepared once.
   static constexpr std::size_t kNotFound = SIZE_MAX;
-  std::size_t Find(std::uint8_t head, std::string_view rest) const;
+  struct Rest {
+    std::string_view bytes;
+    std::uint64_t hash;
+  };
+  static Rest PrepareRest(std::string_view rest);
+  std::size_t Find(std::uint8_t head, const Rest& rest) const;
+  std::size_t Find(std::uint8_t head, std::string_view rest) const {
+    return Find(head, PrepareRest(rest));
+  }
   // REQUIRES: !entry.empty().
   std::size_t Find(std::string_view entry) const {
     return Find(static_cast<std::uint8_t>(entry[0]), entry.substr(1));
@@ -155,9 +163,14 @@ class SortedEntries {
   // Likewise by first letter a to z and second byte class: row f * 29 for
   // letter f, 29 bounds a row.
   std::array<std::uint32_t, 26 * (kSecondClasses + 1)> pair_starts_{};
-  // A bit for the hash of each entry's first four bytes (fewer in a short
-  // entry), so that most lookups end without a search.
-  std::vector<std::uint64_t> prefix_bits_;
+  // Bits set by a hash of each entry, a few in one word, so that most
+  // lookups of bytes that are no entry end without a search.
+  struct FilterBits {
+    std::size_t word;
+    std::uint64_t bits;
+  };
+  static FilterBits FilterBitsOf(std::uint8_t head, const Rest& rest);
+  std::vector<std::uint64_t> filter_;
 };
 
 }  // namespace quenvar
