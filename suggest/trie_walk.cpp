@@ -102,18 +102,8 @@ std::size_t TrieWalk::Descend(std::size_t p, Reuse reuse, std::size_t end) {
     valid_ = d;
     return p + 1;
   }
-  // Each byte one is longer than the other costs a unit at least, so an
-  // entry whose length is that far from the word's is out of reach: its
-  // rows are worked out only as far as the next entry shares them.
-  const std::size_t n = pattern_.word().size();
-  const bool too_long_or_short =
-      (e.size() > n ? e.size() - n : n - e.size()) * kCheap > static_cast<std::size_t>(max_cost_);
-  const std::size_t stop =
-      !too_long_or_short ? e.size()
-      : p + 1 < end      ? std::min(e.size(), sorted_.SharedBytes(p + 1))
-                         : 0;
   bool kept = reuse.next_kept;
-  while (d < stop) {
+  while (d < e.size()) {
     ++d;
     if (!std::exchange(kept, false) && Drops(e[d - 1], e, d)) {
       valid_ = d - 1;
@@ -122,8 +112,7 @@ std::size_t TrieWalk::Descend(std::size_t p, Reuse reuse, std::size_t end) {
     path_[d - 1] = e[d - 1];
     pattern_.NextRow(e, d, rows_.data());
   }
-  valid_ = d;
-  if (too_long_or_short) return p + 1;
+  valid_ = e.size();
   const int rows_cost = pattern_.Final(rows_[e.size()]);
   if (rows_cost > max_cost_ || rows_cost == 0) return p + 1;  // cost 0: the word itself
   out_.push_back(
