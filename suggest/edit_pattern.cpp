@@ -90,9 +90,9 @@ int LeastOf(__m128i v, std::size_t cells) {
 void EditPattern::FillSubstitutes() {
   const __m128i ones = _mm_set1_epi8(1);
   const auto fill = [&](std::size_t lane, Mask at_most_cheap, Mask equal) {
-    const __m128i cost =
-        _mm_sub_epi8(_mm_sub_epi8(_mm_set1_epi8(kEdit), _mm_and_si128(ByteMask(at_most_cheap), ones)),
-                     _mm_and_si128(ByteMask(equal), ones));
+    const __m128i cheap = _mm_and_si128(ByteMask(at_most_cheap), ones);
+    const __m128i cost = _mm_sub_epi8(_mm_sub_epi8(_mm_set1_epi8(kEdit), cheap),
+                                      _mm_and_si128(ByteMask(equal), ones));
     _mm_store_si128(reinterpret_cast<__m128i*>(substitutes_[lane].data()), cost);
   };
   std::copy(kBaseIndex.begin(), kBaseIndex.end(), lane_of_.begin());

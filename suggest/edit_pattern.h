@@ -200,7 +200,8 @@ class EditPattern {
   // lane of its own past the 27 of the base letter indices.
   static constexpr std::size_t kBaseLanes = 27;
   std::array<std::uint8_t, 256> lane_of_;
-  alignas(16) std::array<std::array<std::uint8_t, kLaneCells>, kBaseLanes + kLaneCells> substitutes_;
+  using LaneCosts = std::array<std::uint8_t, kLaneCells>;
+  alignas(16) std::array<LaneCosts, kBaseLanes + kLaneCells> substitutes_;
 };
 
 }  // namespace quenvar

@@ -167,7 +167,8 @@ WordArray GetRankedSuggestions(std::u16string_view sWord, Spelling spelling,
     // Only the words the index finds within reach can score; they are
     // scored in list order, as a scan of every word would.
     const CustomWordList& custom = ThreadCustomWords();
-    const std::vector<CustomWordList::Position> near = ThreadRankedState().custom.Find(custom, bytes);
+    const std::vector<CustomWordList::Position> near =
+        ThreadRankedState().custom.Find(custom, bytes);
     std::optional<OutsiderScorer> outsiders;
     if (!near.empty()) outsiders.emplace(suggester.ScoreOutsiders(bytes));
     for (const CustomWordList::Position at : near) {
