@@ -84,6 +84,28 @@ TEST(SortedEntries, BranchEndsAreThoseAScanFinds) {
   }
 }
 
+// Every entry of the built-in list is found at its first copy, however its
+// rest was prepared, and bytes one longer are found only when they are an
+// entry too: the filter that ends most lookups loses none.
+TEST(SortedEntries, LooksUpEveryEntryOfTheBuiltInList) {
+  OnFreshThread([] {
+    SpellCheck().Init();
+    const SortedEntries sorted{WordListEntries(ThreadDicWords())};
+    for (std::size_t q = sorted.ByteStart(0); q < sorted.size(); ++q) {
+      if (sorted.IsDuplicate(q)) continue;
+      const std::string_view e = sorted.Entry(q);
+      const auto head = static_cast<std::uint8_t>(e[0]);
+      ASSERT_EQ(sorted.Find(e), q) << e;
+      ASSERT_EQ(sorted.Find(head, SortedEntries::PrepareRest(e.substr(1))), q) << e;
+      const std::string longer = std::string(e) + "q";
+      const std::size_t found = sorted.Find(longer);
+      if (found != SortedEntries::kNotFound) {
+        ASSERT_EQ(sorted.Entry(found), longer);
+      }
+    }
+  });
+}
+
 // On the built-in list: slips the error model counts cheap, words found by
 // their sound, and the same answers whatever the list's order.
 TEST(RankedSuggester, FindsSlipsAndSoundAlikesOnTheBuiltInList) {
