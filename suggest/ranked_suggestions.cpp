@@ -169,12 +169,13 @@ WordArray GetRankedSuggestions(std::u16string_view sWord, Spelling spelling,
     const CustomWordList& custom = ThreadCustomWords();
     const std::vector<CustomWordList::Position> near =
         ThreadRankedState().custom.Find(custom, bytes);
-    std::optional<OutsiderScorer> outsiders;
-    if (!near.empty()) outsiders.emplace(suggester.ScoreOutsiders(bytes));
-    for (const CustomWordList::Position at : near) {
-      std::u16string word = custom.WordAt(at);
-      const std::optional<double> score = outsiders->Score(RankingForm(word), kCustomSizeCode);
-      if (score) scored.push_back({*score, std::move(word)});
+    if (!near.empty()) {
+      const OutsiderScorer outsiders = suggester.ScoreOutsiders(bytes);
+      for (const CustomWordList::Position at : near) {
+        std::u16string word = custom.WordAt(at);
+        const std::optional<double> score = outsiders.Score(RankingForm(word), kCustomSizeCode);
+        if (score) scored.push_back({*score, std::move(word)});
+      }
     }
   }
   // Main-list words come first among equals, then custom words in list order.
