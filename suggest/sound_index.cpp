@@ -218,8 +218,8 @@ std::uint32_t SoundIndex::ComparedHash(std::string_view key) const {
 std::vector<SoundAlike> SoundIndex::Find(const SoundKey& key) const {
   if (key.size == 0) return {};
   // The key and its near keys are hashed first, then their buckets' bounds
-  // read, then the buckets fetched and read: the reads of each step do not
-  // wait on each other, so their cache misses overlap.
+  // read, then the buckets: the reads of each step do not wait on each
+  // other, so their cache misses overlap.
   const NearKeys near = NearKeysOf(key);
   const std::size_t variants = near.size + 1;
   std::array<std::uint32_t, 2 * SoundKey::kMaxSymbols + 1> hashes{}, from{}, to{};
@@ -230,7 +230,6 @@ std::vector<SoundAlike> SoundIndex::Find(const SoundKey& key) const {
     from[v] = starts_[bucket];
     to[v] = starts_[bucket + 1];
   }
-  for (std::size_t v = 0; v < variants; ++v) __builtin_prefetch(ids_.data() + from[v]);
   // Each find as id * 2 + 0 for the same key, + 1 for a near one, so that
   // sorting puts an entry's finds together, its best first.
   std::vector<std::uint32_t> found;
