@@ -12,8 +12,8 @@ namespace {
 
 // By base letter index, the indices of the base letters it replaces
 // cheaply.
-constexpr std::array<std::uint32_t, 27> kCheapWith = [] {
-  std::array<std::uint32_t, 27> with{};
+constexpr std::array<std::uint32_t, kBaseIndices> kCheapWith = [] {
+  std::array<std::uint32_t, kBaseIndices> with{};
   for (std::size_t a = 1; a < with.size(); ++a) {
     for (std::size_t b = 1; b < with.size(); ++b) {
       if (IsCheapSubstitution(static_cast<char>('a' + a - 1), static_cast<char>('a' + b - 1))) {
@@ -29,7 +29,7 @@ constexpr std::array<std::uint32_t, 27> kCheapWith = [] {
 EditPattern::EditPattern(std::string_view word) : word_(word), n_(word.size()) {
   static_assert(kMaxRankedLength < 64);
   full_ = (Mask{2} << n_) - 1;
-  std::array<Mask, 27> by_base{};  // the word's cells by base letter index
+  std::array<Mask, kBaseIndices> by_base{};  // the word's cells by base letter index
   for (std::size_t i = 0; i < n_; ++i) {
     const Mask bit = Mask{2} << i;  // cell i + 1
     equal_[static_cast<unsigned char>(word[i])] |= bit;
@@ -96,11 +96,11 @@ void EditPattern::FillSubstitutes() {
     _mm_store_si128(reinterpret_cast<__m128i*>(substitutes_[lane].data()), cost);
   };
   std::copy(kBaseIndex.begin(), kBaseIndex.end(), lane_of_.begin());
-  for (std::size_t b = 0; b < kBaseLanes; ++b) fill(b, cheap_[b], 0);
-  std::size_t lanes = kBaseLanes;
+  for (std::size_t b = 0; b < kBaseIndices; ++b) fill(b, cheap_[b], 0);
+  std::size_t lanes = kBaseIndices;
   for (const char c : word_) {
     const auto byte = static_cast<unsigned char>(c);
-    if (lane_of_[byte] >= kBaseLanes) continue;
+    if (lane_of_[byte] >= kBaseIndices) continue;
     fill(lanes, cheap_[lane_of_[byte]] | equal_[byte], equal_[byte]);
     lane_of_[byte] = static_cast<std::uint8_t>(lanes++);
   }

@@ -188,7 +188,7 @@ class EditPattern {
   std::array<Mask, 256> equal_{};
   // By base letter index: the cells whose word byte a byte of that base
   // replaces cheaply (bar equal bytes).
-  std::array<Mask, 27> cheap_{};
+  std::array<Mask, kBaseIndices> cheap_{};
   Mask cheap_extra_ = 0;  // word bytes whose extra copy costs kCheap
   // By cell i, the cost of the word's byte i-1 when the entry lacks it.
   std::array<std::uint8_t, kMaxRankedLength + 1> extra_costs_{};
@@ -197,11 +197,10 @@ class EditPattern {
   std::array<std::uint8_t, kLaneCells> extra_sums_{};
   // For LaneCost, by cell, what putting a byte for the word's byte there
   // costs: substitutes_[lane_of_[c]] for byte c. A byte of the word has a
-  // lane of its own past the 27 of the base letter indices.
-  static constexpr std::size_t kBaseLanes = 27;
+  // lane of its own past those of the base letter indices.
   std::array<std::uint8_t, 256> lane_of_;
   using LaneCosts = std::array<std::uint8_t, kLaneCells>;
-  alignas(16) std::array<LaneCosts, kBaseLanes + kLaneCells> substitutes_;
+  alignas(16) std::array<LaneCosts, kBaseIndices + kLaneCells> substitutes_;
 };
 
 }  // namespace quenvar

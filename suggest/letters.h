@@ -47,7 +47,9 @@ inline constexpr std::array<char, 256> kBaseLetters = [] {
 
 inline char BaseLetter(char c) { return kBaseLetters[static_cast<unsigned char>(c)]; }
 
-// 1 to 26 for a byte whose base letter is a to z, 0 for the rest.
+// 1 to 26 for a byte whose base letter is a to z, 0 for the rest; and how
+// many such indices there are.
+inline constexpr std::size_t kBaseIndices = 27;
 inline constexpr std::array<unsigned char, 256> kBaseIndex = [] {
   std::array<unsigned char, 256> index{};
   for (std::size_t b = 0; b < 256; ++b) {
