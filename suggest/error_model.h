@@ -119,13 +119,13 @@ inline Reach WalkReach(char entry_first, std::string_view word) {
 }
 
 // The most the first `depth` bytes of an entry within reach may cost:
-// first_cost for two bytes, an edit for four, an edit and a cheap slip for
+// first_cost for two bytes, an edit for five, an edit and a cheap slip for
 // six. An edit and a cheap slip among the first five letters are rare in
 // typing, and a far misspelling with them is mostly found by its sound;
-// walking to them would take a twentieth more of the walk.
+// walking to them would take over a quarter more rows of the walk.
 inline int AllowedCost(const Reach& reach, std::size_t depth) {
   if (depth <= 2) return std::min(reach.max_cost, reach.first_cost);
-  if (depth <= 4) return std::min(reach.max_cost, kEdit);
+  if (depth <= 5) return std::min(reach.max_cost, kEdit);
   if (depth <= 6) return std::min(reach.max_cost, kEdit + kCheap);
   return reach.max_cost;
 }

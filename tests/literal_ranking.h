@@ -240,7 +240,7 @@ class LiteralRanking {
   }
 
   // Within the reach, and no prefix of the entry dearer than allowed for
-  // its length (its first two bytes first_cost, four an edit, six an edit
+  // its length (its first two bytes first_cost, five an edit, six an edit
   // and a unit) against every prefix of the word, unless the prefix a byte
   // shorter is cheaper than that, as the end of a swap may be. The rows
   // know no moved letters.
@@ -255,7 +255,7 @@ class LiteralRanking {
     for (std::size_t d = 1; d <= entry.size(); ++d) {
       pattern.NextRow(entry, d, rows.data());
       const int allowed = std::min(reach.max_cost, d <= 2   ? reach.first_cost
-                                                   : d <= 4 ? 2
+                                                   : d <= 5 ? 2
                                                    : d <= 6 ? 3
                                                             : reach.max_cost);
       if (least(d) > allowed && least(d - 1) >= allowed) return false;
