@@ -103,8 +103,8 @@ Figures Evaluate(const RankingWeights& weights, std::span<const Misspelling> hal
 
 // Each weight the search moves.
 std::vector<double*> Tuned(RankingWeights& w) {
-  std::vector<double*> tuned = {&w.cost, &w.same_sound, &w.near_sound, &w.first_letter,
-                                &w.length, &w.gestalt};
+  std::vector<double*> tuned = {&w.cost, &w.same_sound, &w.first_letter, &w.length,
+                                &w.gestalt};
   // The commonest class is the score's zero.
   for (std::size_t k = 1; k < 8; ++k) tuned.push_back(&w.size_class[k]);
   return tuned;
@@ -174,9 +174,8 @@ void Print(const char* title, const RankingWeights& w, std::span<const Misspelli
   std::printf("%s: cost %.1f, size classes {", title, w.cost);
   for (std::size_t k = 0; k < 8; ++k) std::printf(k ? ", %.1f" : "%.1f", w.size_class[k]);
   std::printf(
-      "}, same sound %.1f, near sound %.1f, first letter %.1f, length %.1f, gestalt %.1f, "
-      "wider below %.1f\n",
-      w.same_sound, w.near_sound, w.first_letter, w.length, w.gestalt, w.wider_below);
+      "}, same sound %.1f, first letter %.1f, length %.1f, gestalt %.1f, wider below %.1f\n",
+      w.same_sound, w.first_letter, w.length, w.gestalt, w.wider_below);
   for (const auto& [name, half] : {std::pair("tuned", tuned), std::pair("held out", held_out)}) {
     const Figures f = Evaluate(w, half);
     const auto share = [&f](std::size_t n) {

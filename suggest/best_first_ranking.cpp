@@ -103,9 +103,9 @@ double BestFirstSearch::Bound(CandidateFeatures c, std::size_t common) const {
 int BestFirstSearch::CostLimit(const Pending& next, const CandidateFeatures& c) const {
   const std::size_t entry_size = EntryOf(c).size();
   int limit = kSoundCost;
-  // A candidate of unknown cost and no sound level comes from the wider
-  // stage.
-  if (c.sound == 0) limit = WiderCostLimit(pattern_.word().size());
+  // A candidate of unknown cost whose key is not the word's comes from the
+  // wider stage.
+  if (!c.same_sound) limit = WiderCostLimit(pattern_.word().size());
   if (Full() && weights_.cost > 0) {
     const auto lower = static_cast<int>(std::max(pattern_.word().size(), entry_size) - next.common);
     const double slack = (next.bound - top_.back().score) / weights_.cost;

@@ -77,7 +77,7 @@ class RankedSuggester {
 // the scale of Suggest's scores so that the two can be merged: the same
 // features and weights, but with a candidate reached within kNearCost
 // whatever its first letter, or kSoundCost when its sound-alike key equals
-// the word's, and with neither near keys nor looked-up slips. The word is
+// the word's, and with no looked-up slips or wider stage. The word is
 // prepared once for all the candidates.
 class OutsiderScorer {
  public:

@@ -22,7 +22,6 @@ struct RankingWeights {
   // By size code: SCOWL size class 10, 20, 35, 40, 50, 55, 60, unknown.
   double size_class[8] = {0.0, -0.2, -1.5, -2.5, -3.0, -4.3, -5.2, -4.6};
   double same_sound = 0.9;    // equal sound-alike keys
-  double near_sound = -0.1;   // sound-alike keys one edit apart
   double first_letter = 0.9;  // first letters differ
   double length = -0.4;       // per byte of length difference
   double gestalt = 2.8;       // times the gestalt similarity (0 to 1)
@@ -39,7 +38,7 @@ struct CandidateFeatures {
   std::int32_t entry = 0;  // index in the word list
   std::int32_t cost = 0;   // weighted edit cost, two units an edit, or kUnknownCost
   std::uint8_t size_code = 0;  // 0: size class 10 ... 6: 60, 7: unknown
-  std::uint8_t sound = 0;      // 2: same key, 1: keys one edit apart
+  bool same_sound = false;     // equal sound-alike keys
   bool first_letter_differs = false;
   std::int32_t length_difference = 0;
   double gestalt = 0.0;  // Ratcliff/Obershelp similarity, 0 to 1
@@ -64,7 +63,7 @@ struct RankedEntry {
 // of their weights may be below zero.
 inline double RankingScore(const CandidateFeatures& c, const RankingWeights& w) {
   return -w.cost * c.cost + w.size_class[c.size_code & 7] +
-         (c.sound == 2 ? w.same_sound : c.sound == 1 ? w.near_sound : 0.0) -
+         (c.same_sound ? w.same_sound : 0.0) -
          (c.first_letter_differs ? w.first_letter : 0.0) -
          w.length * std::abs(c.length_difference) + w.gestalt * c.gestalt;
 }

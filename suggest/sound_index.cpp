@@ -156,18 +156,20 @@ void SoundIndex::KeepKeys(std::vector<KeyNumber> numbers) {
   }
 }
 
-void SoundIndex::AddBucket(std::uint32_t hash, std::vector<std::uint32_t>& found) const {
+void SoundIndex::AddBucket(std::uint32_t hash, std::vector<std::int32_t>& found) const {
   const std::uint32_t tag = hash >> shift_;
   const std::uint32_t bucket = hash & mask_;
   for (std::uint32_t slot = starts_[bucket]; slot < starts_[bucket + 1]; ++slot) {
-    if (ids_[slot] >> kIdBits == tag) found.push_back(ids_[slot] & kIdMask);
+    if (ids_[slot] >> kIdBits == tag) {
+      found.push_back(static_cast<std::int32_t>(ids_[slot] & kIdMask));
+    }
   }
 }
 
 // The keys of the first symbol are walked as a trie: the rows of a prefix
 // serve every key that starts with it, and a prefix whose row and the row
 // before are both beyond max_distance is passed over with all its keys.
-std::vector<SoundAlike> SoundIndex::FindWithin(const SoundKey& key, int max_distance) const {
+std::vector<std::int32_t> SoundIndex::FindWithin(const SoundKey& key, int max_distance) const {
   if (key.size == 0) return {};
   const std::string_view word = key.view();
   const auto limit = static_cast<std::size_t>(max_distance);
@@ -179,7 +181,7 @@ std::vector<SoundAlike> SoundIndex::FindWithin(const SoundKey& key, int max_dist
   std::array<DistanceLevels, SoundKey::kMaxSymbols + 1> rows;
   for (std::size_t k = 0; k <= limit; ++k) rows[0][k] = ((std::uint32_t{2} << k) - 1) & full;
   std::array<char, SoundKey::kMaxSymbols> path{};
-  std::vector<std::uint32_t> found;
+  std::vector<std::int32_t> found;
   std::size_t pruned_at = SIZE_MAX;  // keys sharing this many symbols are out of reach
   const auto first = static_cast<unsigned char>(word[0]);
   const std::size_t end = key_starts_[first + 1u];
@@ -205,51 +207,21 @@ std::vector<SoundAlike> SoundIndex::FindWithin(const SoundKey& key, int max_dist
   }
   std::sort(found.begin(), found.end());
   found.erase(std::unique(found.begin(), found.end()), found.end());
-  std::vector<SoundAlike> alikes;
-  alikes.reserve(found.size());
-  for (const std::uint32_t id : found) alikes.push_back({static_cast<std::int32_t>(id), 0});
-  return alikes;
+  return found;
 }
 
 std::uint32_t SoundIndex::ComparedHash(std::string_view key) const {
   return HashKey(key) & ((std::uint32_t{1} << (shift_ + kTagBits)) - 1);
 }
 
-std::vector<SoundAlike> SoundIndex::Find(const SoundKey& key) const {
+std::vector<std::int32_t> SoundIndex::Find(const SoundKey& key) const {
   if (key.size == 0) return {};
-  // The key and its near keys are hashed first, then their buckets' bounds
-  // read, then the buckets: the reads of each step do not wait on each
-  // other, so their cache misses overlap.
-  const NearKeys near = NearKeysOf(key);
-  const std::size_t variants = near.size + 1;
-  std::array<std::uint32_t, 2 * SoundKey::kMaxSymbols + 1> hashes{}, from{}, to{};
-  hashes[0] = ComparedHash(key.view());
-  for (std::size_t v = 1; v < variants; ++v) hashes[v] = ComparedHash(near.keys[v - 1].view());
-  for (std::size_t v = 0; v < variants; ++v) {
-    const std::uint32_t bucket = hashes[v] & mask_;
-    from[v] = starts_[bucket];
-    to[v] = starts_[bucket + 1];
-  }
-  // Each find as id * 2 + 0 for the same key, + 1 for a near one, so that
-  // sorting puts an entry's finds together, its best first.
-  std::vector<std::uint32_t> found;
-  found.reserve(128);
-  for (std::size_t v = 0; v < variants; ++v) {
-    const std::uint32_t tag = hashes[v] >> shift_;
-    for (std::uint32_t slot = from[v]; slot < to[v]; ++slot) {
-      const std::uint32_t held = ids_[slot];
-      if (held >> kIdBits == tag) found.push_back((held & kIdMask) << 1 | (v > 0));
-    }
-  }
+  std::vector<std::int32_t> found;
+  AddBucket(ComparedHash(key.view()), found);
+  // A bucket holds its entries in byte order, which is the order of their
+  // indices only when the list is sorted.
   std::sort(found.begin(), found.end());
-  std::vector<SoundAlike> alikes;
-  alikes.reserve(found.size());
-  for (std::size_t f = 0; f < found.size(); ++f) {
-    if (f > 0 && found[f] >> 1 == found[f - 1] >> 1) continue;
-    alikes.push_back({static_cast<std::int32_t>(found[f] >> 1),
-                      static_cast<std::uint8_t>(2 - (found[f] & 1))});
-  }
-  return alikes;
+  return found;
 }
 
 }  // namespace quenvar

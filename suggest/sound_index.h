@@ -17,30 +17,23 @@
 
 namespace quenvar {
 
-// An entry that sounds like the word: level 2 for the same key, 1 for a
-// key one edit apart (NearKeysOf), 0 for one found by FindWithin alone.
-struct SoundAlike {
-  std::int32_t entry;
-  std::uint8_t level;
-};
-
 class SoundIndex {
  public:
   // Indexes each distinct entry of sorted, by its lowest index, but empty
   // ones and those longer than kMaxRankedLength.
   explicit SoundIndex(const SortedEntries& sorted);
 
-  // The entries whose keys' compared hashes equal key's (level 2) or one
-  // of its NearKeysOf's (level 1), each once at its best level, ascending by
-  // entry: all entries of those keys and, seldom, one of another key.
-  std::vector<SoundAlike> Find(const SoundKey& key) const;
+  // The entries whose keys' compared hashes equal key's, ascending: all
+  // entries of that key and, seldom, one of another key. None for an empty
+  // key.
+  std::vector<std::int32_t> Find(const SoundKey& key) const;
 
   // The entries whose keys' compared hashes equal that of a key of some
   // entry that starts with key's first symbol and is within max_distance of
   // key (symbols inserted, dropped, replaced or two neighbours swapped, each
-  // one edit), at level 0, ascending by entry. None for an empty key.
+  // one edit), ascending. None for an empty key.
   // REQUIRES: 0 <= max_distance <= 2.
-  std::vector<SoundAlike> FindWithin(const SoundKey& key, int max_distance) const;
+  std::vector<std::int32_t> FindWithin(const SoundKey& key, int max_distance) const;
 
   // The bits of the hash of key by which the index tells keys apart: those
   // of its bucket and, above them, kTagBits more.
@@ -71,7 +64,7 @@ class SoundIndex {
   std::array<std::size_t, 257> key_starts_;
 
   void KeepKeys(std::vector<KeyNumber> keys);
-  void AddBucket(std::uint32_t hash, std::vector<std::uint32_t>& found) const;
+  void AddBucket(std::uint32_t hash, std::vector<std::int32_t>& found) const;
 };
 
 }  // namespace quenvar

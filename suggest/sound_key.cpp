@@ -1,6 +1,5 @@
 #include "suggest/sound_key.h"
 
-#include <utility>
 
 #include "suggest/error_model.h"
 #include "suggest/letters.h"
@@ -180,23 +179,6 @@ SoundKey KeyOf(std::string_view bytes) {
     }
   }
   return key;
-}
-
-NearKeys NearKeysOf(const SoundKey& key) {
-  NearKeys near;
-  if (key.size < 3) return near;
-  for (std::size_t i = 0; i < key.size; ++i) {
-    SoundKey& dropped = near.keys[near.size++];
-    for (std::size_t j = 0; j < key.size; ++j) {
-      if (j != i) dropped.symbols[dropped.size++] = key.symbols[j];
-    }
-  }
-  for (std::size_t i = 0; i + 1 < key.size; ++i) {
-    SoundKey& swapped = near.keys[near.size++];
-    swapped = key;
-    std::swap(swapped.symbols[i], swapped.symbols[i + 1]);
-  }
-  return near;
 }
 
 }  // namespace quenvar

@@ -1,8 +1,8 @@
 // Sound-alike keys in the manner of Metaphone: letters that sound alike
 // map to one symbol, vowels count only at the start, silent letters drop,
 // and a symbol is not repeated. The ranking takes words whose keys are
-// equal, or one edit apart, to sound alike (thorts, 0RTS, for thoughts,
-// 0TS).
+// equal to sound alike (nite, nt, for night), and in its wider stage those
+// a symbol edit or two apart (thorts, 0rts, for thoughts, 0ts).
 
 #ifndef QUENVARSPELL_SUGGEST_SOUND_KEY_H_
 #define QUENVARSPELL_SUGGEST_SOUND_KEY_H_
@@ -31,15 +31,6 @@ struct SoundKey {
 // The key of bytes: of their base letters, the first kMaxRankedLength, the
 // other bytes dropped; at most SoundKey::kMaxSymbols symbols.
 SoundKey KeyOf(std::string_view bytes);
-
-// The keys one edit from a key of three or more symbols (none for a shorter
-// one): the key with each symbol dropped in turn, then with each two
-// neighbours swapped in turn.
-struct NearKeys {
-  std::array<SoundKey, 2 * SoundKey::kMaxSymbols> keys;
-  std::size_t size = 0;
-};
-NearKeys NearKeysOf(const SoundKey& key);
 
 }  // namespace quenvar
 

@@ -108,9 +108,6 @@ class LiteralRanking {
     const Slips slips = SlipsOf(word);
     const std::string key(KeyOf(word).view());
     const std::uint32_t same = sounds_.ComparedHash(key);
-    std::vector<std::uint32_t> near;
-    for (const std::string& k : NearKeys(key)) near.push_back(sounds_.ComparedHash(k));
-    std::sort(near.begin(), near.end());
     struct Found {
       RankedEntry ranked;
       std::string_view bytes;
@@ -119,12 +116,12 @@ class LiteralRanking {
     for (const Entry& e : entries_) {
       if (e.bytes == word) continue;
       CandidateFeatures c;
-      c.sound = key.empty() ? 0 : e.key == same ? 2 : std::binary_search(near.begin(), near.end(), e.key) ? 1 : 0;
+      c.same_sound = !key.empty() && e.key == same;
       std::optional<int> cost = SlipCost(pattern, slips, e.bytes);
       // Found by its sound alone: within six edits; by the wider stage:
       // within a unit a byte of the word, and six edits.
-      const int limit = c.sound > 0 ? 12 : std::min<int>(12, static_cast<int>(word.size()));
-      if (!cost && (c.sound > 0 || wider.contains(e.key)) && pattern.WeightedCost(e.bytes, limit) <= limit) {
+      const int limit = c.same_sound ? 12 : std::min<int>(12, static_cast<int>(word.size()));
+      if (!cost && (c.same_sound || wider.contains(e.key)) && pattern.WeightedCost(e.bytes, limit) <= limit) {
         cost = pattern.WeightedCost(e.bytes, limit);
       }
       if (!cost) continue;
@@ -148,19 +145,6 @@ class LiteralRanking {
     std::vector<RankedEntry> best;
     for (std::size_t k = 0; k < found.size() && k < max_count; ++k) best.push_back(found[k].ranked);
     return best;
-  }
-
-  // For a word's key of three symbols or more, the keys one edit away: with
-  // one symbol dropped, or two neighbours swapped.
-  static std::set<std::string, std::less<>> NearKeys(const std::string& key) {
-    std::set<std::string, std::less<>> near;
-    for (std::size_t i = 0; key.size() >= 3 && i < key.size(); ++i) {
-      near.insert(std::string(key).erase(i, 1));
-      std::string swapped = key;
-      if (i + 1 < key.size()) std::swap(swapped[i], swapped[i + 1]);
-      if (i + 1 < key.size()) near.insert(swapped);
-    }
-    return near;
   }
 
   // The words the word would be without a slip that is looked up, by cost:

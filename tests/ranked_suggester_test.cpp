@@ -301,19 +301,6 @@ TEST(SoundKey, EachRuleGivesItsSymbols) {
   for (const auto& [word, key] : cases) EXPECT_EQ(KeyOf(word).view(), key) << word;
 }
 
-// thorts (0rts) sounds near thoughts (0ts): a key one edit from the word's.
-TEST(SoundKey, NearKeysDropOneSymbolOrSwapTwoNeighbours) {
-  const auto near_keys = [](std::string_view word) {
-    const NearKeys near = NearKeysOf(KeyOf(word));
-    std::vector<std::string> keys;
-    for (std::size_t k = 0; k < near.size; ++k) keys.emplace_back(near.keys[k].view());
-    return keys;
-  };
-  EXPECT_EQ(near_keys("thorts"),
-            (std::vector<std::string>{"rts", "0ts", "0rs", "0rt", "r0ts", "0trs", "0rst"}));
-  EXPECT_TRUE(near_keys("cat").empty());  // too short to have near keys
-}
-
 // A word outside the list gets the score an entry found by the walk would
 // get, and is reached within two edits whatever its first letter, within
 // six when it sounds as the word does.
