@@ -19,9 +19,9 @@ namespace quenvar {
 // index, so the answer does not depend on the order of the list. A
 // candidate of kUnknownCost gets the weighted cost against pattern's word,
 // and is left out when that is above kSoundCost, or above WiderCostLimit
-// when its sound-alike key is not the word's. Given ranked, the best of other candidates as
-// an earlier call answered them, answers the best of both. REQUIRES:
-// max_count >= 1, ranked.size() <= max_count.
+// when its sound-alike key is not the word's. Given ranked, the best of
+// other candidates as an earlier call answered them, answers the best of
+// both. REQUIRES: max_count >= 1, ranked.size() <= max_count.
 std::vector<RankedEntry> RankBestFirst(const EditPattern& pattern, const WordListEntries& entries,
                                        const RankingWeights& weights,
                                        std::vector<CandidateFeatures>& candidates,

@@ -1,6 +1,5 @@
 #include "suggest/sound_key.h"
 
-
 #include "suggest/error_model.h"
 #include "suggest/letters.h"
 
